@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs the whole test suite (GUI tests offscreen, browser tests under Xvfb).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+ctest --preset default "$@"

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+// An embedded web browser with its own history. Navigation is asynchronous: the browser later
+// reports history changes through commandStateChange and a finished load through
+// documentComplete, on the user-interface thread.
+class Browser : public QWidget
+{
+    Q_OBJECT
+public:
+    // Command numbers of commandStateChange.
+    static constexpr int ForwardCommand = 1;
+    static constexpr int BackCommand = 2;
+
+    using QWidget::QWidget;
+
+    // Loads a local file given by its path.
+    virtual void navigate(const QString& path) = 0;
+    // Reloads the page being shown.
+    virtual void refresh() = 0;
+    virtual void goBack() = 0;
+    virtual void goForward() = 0;
+
+signals:
+    void commandStateChange(int command, bool enable);
+    void documentComplete();
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// The state an open or save dialog keeps from one use to the next: the last file name and the
+// selected filter entry (1-based, as the filter list is numbered).
+struct FileDialogState
+{
+    QString fileName;
+    int filterIndex = 1;
+};
+
+// A font together with the text colour chosen with it.
+struct EditorFont
+{
+    QFont font;
+    QColor color = Qt::black;
+};
+
+// Every modal interaction of the program goes through this interface, so that tests can script
+// the answers.
+class Dialogs
+{
+public:
+    enum class Answer { Yes, No, Cancel };
+
+    virtual ~Dialogs() = default;
+
+    // Open dialog. `filters` are Qt name filters ("HTML (*.html)"). On acceptance updates `state`
+    // with the chosen full path and filter entry and returns true; `readOnly` gets the dialog's
+    // read-only result.
+    virtual bool openFile(QWidget* parent, const QStringList& filters, FileDialogState& state,
+                          bool& readOnly) = 0;
+    // Save dialog: adds no extension and asks no overwrite question of its own.
+    virtual bool saveFile(QWidget* parent, const QStringList& filters, FileDialogState& state) = 0;
+    // Confirmation with the buttons Yes, No, Cancel; Esc answers Cancel.
+    virtual Answer askYesNoCancel(QWidget* parent, const QString& text) = 0;
+    // A plain message with an OK button.
+    virtual void showMessage(QWidget* parent, const QString& text) = 0;
+    // The error report: a failed read, write or delete.
+    virtual void reportError(QWidget* parent, const QString& text) = 0;
+    // Font dialog offering face, size, style, underline, strike-out and colour. Starts at `font`;
+    // on confirmation updates it and returns true.
+    virtual bool chooseFont(QWidget* parent, EditorFont& font) = 0;
+    // Colour dialog starting at `color`; on confirmation updates it and returns true.
+    virtual bool chooseColor(QWidget* parent, QColor& color) = 0;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QWidget>
+
+class Platform;
+
+class TAboutBox : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TAboutBox(Platform& platform, QWidget* parent = nullptr);
+};

@@ -1,0 +1,98 @@
+#include "platform/QtDialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+bool runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStringList& filters,
+                   FileDialogState& state)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    // The program asks its own replace question and chooses the extension itself.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(filters);
+    const int index = std::clamp(state.filterIndex, 1, int(filters.size()));
+    if (!filters.isEmpty())
+        dialog.selectNameFilter(filters.at(index - 1));
+    if (!state.fileName.isEmpty())
+        dialog.selectFile(state.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    state.fileName = dialog.selectedFiles().constFirst();
+    state.filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    if (state.filterIndex < 1)
+        state.filterIndex = 1;
+    return true;
+}
+
+} // namespace
+
+bool QtDialogs::openFile(QWidget* parent, const QStringList& filters, FileDialogState& state,
+                         bool& readOnly)
+{
+    readOnly = false; // the dialog shows no read-only box
+    return runFileDialog(parent, QFileDialog::AcceptOpen, filters, state);
+}
+
+bool QtDialogs::saveFile(QWidget* parent, const QStringList& filters, FileDialogState& state)
+{
+    return runFileDialog(parent, QFileDialog::AcceptSave, filters, state);
+}
+
+Dialogs::Answer QtDialogs::askYesNoCancel(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Подтверждение"), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+void QtDialogs::showMessage(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Pagewright"), text, QMessageBox::Ok,
+                    parent);
+    box.exec();
+}
+
+void QtDialogs::reportError(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка"), text, QMessageBox::Ok,
+                    parent);
+    box.exec();
+}
+
+bool QtDialogs::chooseFont(QWidget* parent, EditorFont& font)
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font.font, parent, QStringLiteral("Шрифт"));
+    if (ok)
+        font.font = chosen;
+    return ok;
+}
+
+bool QtDialogs::chooseColor(QWidget* parent, QColor& color)
+{
+    const QColor chosen = QColorDialog::getColor(color, parent, QStringLiteral("Цвет"));
+    if (!chosen.isValid())
+        return false;
+    color = chosen;
+    return true;
+}

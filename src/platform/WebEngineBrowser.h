@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/Browser.h"
+
+class QWebEngineView;
+
+// The preview on Qt WebEngine. The engine (and its processes) starts only at the first
+// navigation, so that start-up does not wait for it.
+class WebEngineBrowser : public Browser
+{
+    Q_OBJECT
+public:
+    explicit WebEngineBrowser(QWidget* parent = nullptr);
+
+    void navigate(const QString& path) override;
+    void refresh() override;
+    void goBack() override;
+    void goForward() override;
+
+    // The engine view, or null before the first navigation.
+    QWebEngineView* view() const { return view_; }
+
+private:
+    void createView();
+
+    QWebEngineView* view_ = nullptr;
+};

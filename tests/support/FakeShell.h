@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/Shell.h"
+
+#include <QList>
+
+class FakeShell : public Shell
+{
+public:
+    QList<QUrl> opened;
+    void openUrl(const QUrl& url) override { opened << url; }
+};

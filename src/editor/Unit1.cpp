@@ -283,12 +283,15 @@ bool TForm1::SaveDocumentAs()
 
 bool TForm1::writeTo(const QString& path)
 {
+    const QString text = RichEdit1->PlainText();
     try {
-        writeDocument(path, RichEdit1->PlainText(), documentFormat_);
+        writeDocument(path, text, documentFormat_);
     } catch (const FileError& error) {
         platform_.dialogs().reportError(this, error.message());
         return false;
     }
+    // A charset declaration edited into the text now decides the encoding of later saves.
+    documentFormat_ = formatForSaving(text, documentFormat_);
     return true;
 }
 

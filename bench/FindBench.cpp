@@ -1,11 +1,6 @@
 // Find-next over a large document: the editor's search against a plain case-insensitive
 // QString::indexOf over the same CR LF text. Also the cost of loading a large text.
-//
-// This file holds the benchmark executable's main, which creates the QApplication that the
-// editor widgets need.
 #include "platform/SourceEditor.h"
-
-#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -123,16 +118,3 @@ void BM_LoadText5MB(benchmark::State& state)
 BENCHMARK(BM_LoadText5MB)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -20,6 +20,12 @@
 #include <unistd.h>
 #include <vector>
 
+// Resources must be initialised from the global namespace.
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace {
 
 qint64 monotonicMicroseconds()
@@ -36,7 +42,7 @@ int runChild(int argc, char** argv, bool eager)
     const qint64 launched = qEnvironmentVariable("PAGEWRIGHT_LAUNCH_US").toLongLong();
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    Q_INIT_RESOURCE(resources);
+    initResources();
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QtPlatform platform;

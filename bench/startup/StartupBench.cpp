@@ -69,7 +69,8 @@ double median(std::vector<double> values)
 
 int main(int argc, char** argv)
 {
-    if (argc >= 2 && (qstrcmp(argv[1], "--child-lazy") == 0 || qstrcmp(argv[1], "--child-eager") == 0))
+    if (argc >= 2 &&
+        (qstrcmp(argv[1], "--child-lazy") == 0 || qstrcmp(argv[1], "--child-eager") == 0))
         return runChild(argc, argv, qstrcmp(argv[1], "--child-eager") == 0);
 
     const int runs = argc >= 2 ? std::max(1, atoi(argv[1])) : 5;

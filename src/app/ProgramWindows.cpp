@@ -18,8 +18,8 @@ ProgramWindows::ProgramWindows(Platform& platform, const QString& templateDirect
     form5 = std::make_unique<TForm5>(platform);
     aboutBox = std::make_unique<TAboutBox>(platform);
     form7 = std::make_unique<TForm7>(platform);
-    form1->setSecondaryWindows({form2.get(), form3.get(), form4.get(), form5.get(), aboutBox.get(),
-                                form7.get()});
+    form1->setSecondaryWindows(
+        {form2.get(), form3.get(), form4.get(), form5.get(), aboutBox.get(), form7.get()});
 }
 
 // The secondary windows go first: the main window outlives the windows it points to.

@@ -81,7 +81,7 @@ void MainLayout::switchResolution(int screenWidth)
             splitterPosition, statusTop, statusWidth;
     };
     static constexpr Values wide{698, 1024, 1024, 1024, 400, 1008, 432, 240,
-                                 715, 302,  681,  591,  400,  678, 708};
+                                 715, 302,  681,  591,  400, 678,  708};
     static constexpr Values compact{524, 800, 800, 800, 257, 775, 288, 216,
                                     608, 177, 508, 423, 257, 505, 601};
     static constexpr Values tallValues{698, 800, 800, 800, 257, 775, 432, 240,

@@ -15,9 +15,9 @@ public:
     static constexpr int CompactWidthLimit = 1024; // start-up: narrower screens get compact
     static constexpr int SwitchBackWidthLimit = 1000;
 
-    int screenMode = 800;        // 800 or 1024
-    int toolbarOffset = 0;       // 24 while the tool bar is hidden
-    int editorBaseHeight = 473;  // 473 or 640
+    int screenMode = 800;       // 800 or 1024
+    int toolbarOffset = 0;      // 24 while the tool bar is hidden
+    int editorBaseHeight = 473; // 473 or 640
     bool toolbarShown = true;
     QString resolutionCaption = QStringLiteral("1024x768");
 

@@ -268,8 +268,8 @@ bool TForm1::SaveDocumentAs()
     // gives the extension, unless the name already has one of ours.
     QString target = chosen;
     if (!QFileInfo::exists(chosen) && !hasHtmlExtension(chosen))
-        target += saveDialogState_.filterIndex == 1 ? QStringLiteral(".html")
-                                                    : QStringLiteral(".htm");
+        target +=
+            saveDialogState_.filterIndex == 1 ? QStringLiteral(".html") : QStringLiteral(".htm");
     if (QFileInfo::exists(target) &&
         platform_.dialogs().askYesNoCancel(this, ReplaceQuestion) != Dialogs::Answer::Yes)
         return false;

@@ -18,9 +18,8 @@ void TForm1::connectLayoutCommands()
     N19 = PopupMenu1->addAction(QStringLiteral("По умолчанию"));
     N19->setObjectName(QStringLiteral("N19"));
     connect(N19, &QAction::triggered, this, &TForm1::N19Click);
-    connect(ui->ScrollBar1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        PopupMenu1->popup(ui->ScrollBar1->mapToGlobal(at));
-    });
+    connect(ui->ScrollBar1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu1->popup(ui->ScrollBar1->mapToGlobal(at)); });
     connect(ui->ScrollBar1, &QScrollBar::valueChanged, this, &TForm1::ScrollBar1Change);
     connect(ui->N18, &QAction::triggered, this, &TForm1::N18Click);
     connect(ui->N33, &QAction::triggered, this, &TForm1::N33Click);

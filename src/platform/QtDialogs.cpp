@@ -74,8 +74,7 @@ void QtDialogs::showMessage(QWidget* parent, const QString& text)
 
 void QtDialogs::reportError(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка"), text, QMessageBox::Ok,
-                    parent);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка"), text, QMessageBox::Ok, parent);
     box.exec();
 }
 

@@ -15,12 +15,16 @@ TEST(ProgramWindows, SevenWindowsWithTheirCaptionsOnlyTheMainOneShown)
     ProgramWindows windows(platform, QDir::currentPath());
     windows.form1->show();
 
-    const QList<QWidget*> all = {windows.form1.get(), (QWidget*)windows.form2.get(),
+    const QList<QWidget*> all = {windows.form1.get(),           (QWidget*)windows.form2.get(),
                                  (QWidget*)windows.form3.get(), (QWidget*)windows.form4.get(),
                                  (QWidget*)windows.form5.get(), (QWidget*)windows.aboutBox.get(),
                                  (QWidget*)windows.form7.get()};
-    const QStringList captions = {"Pagewright",       "Pagewright",       "При помощи шаблона",
-                                  "Создание шаблона", "Цветной помощник", "О программе Pagewright",
+    const QStringList captions = {"Pagewright",
+                                  "Pagewright",
+                                  "При помощи шаблона",
+                                  "Создание шаблона",
+                                  "Цветной помощник",
+                                  "О программе Pagewright",
                                   "Линза"};
     for (int i = 0; i < all.size(); ++i) {
         EXPECT_EQ(all[i]->windowTitle(), captions[i]);

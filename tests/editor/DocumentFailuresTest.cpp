@@ -8,8 +8,7 @@
 namespace {
 
 class DocumentFailures : public MainWindowFixture
-{
-};
+{};
 
 TEST_F(DocumentFailures, OpeningAnUnreadableFileChangesNothing)
 {

@@ -4,8 +4,7 @@
 namespace {
 
 class EditorChange : public MainWindowFixture
-{
-};
+{};
 
 TEST_F(EditorChange, FirstEditAfterNewOpenOrSaveMarksTheDocument)
 {

@@ -6,8 +6,10 @@
 namespace {
 
 using Answer = Dialogs::Answer;
-const QString Question = QStringLiteral("question Текущий документ содержит изменения. Сохранить его?");
-const QString ReplaceQuestion = QStringLiteral("question Файл с таким именем уже существует. Заменить?");
+const QString Question =
+    QStringLiteral("question Текущий документ содержит изменения. Сохранить его?");
+const QString ReplaceQuestion =
+    QStringLiteral("question Файл с таким именем уже существует. Заменить?");
 
 enum class Caller { New, Open, Template, Close };
 
@@ -166,9 +168,12 @@ TEST_F(SaveAs, FilterEntryChoosesTheExtension)
         int filter;
         const char* written;
     } cases[] = {
-        {"a", 1, "a.html"},           {"b", 2, "b.htm"},
-        {"page.html", 1, "page.html"}, {"page2.HTML", 2, "page2.HTML"},
-        {"old.htm", 1, "old.htm"},     {"notes.txt", 1, "notes.txt.html"},
+        {"a", 1, "a.html"},
+        {"b", 2, "b.htm"},
+        {"page.html", 1, "page.html"},
+        {"page2.HTML", 2, "page2.HTML"},
+        {"old.htm", 1, "old.htm"},
+        {"notes.txt", 1, "notes.txt.html"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -201,10 +206,10 @@ TEST_F(SaveAs, ExistingFilesAreReplacedOnlyAfterYes)
         Answer answer;
         bool written;
     } cases[] = {
-        {"exact", "exact", 1, Answer::Yes, true},        // no extension added to an existing name
+        {"exact", "exact", 1, Answer::Yes, true}, // no extension added to an existing name
         {"exact", "exact", 1, Answer::No, false},
         {"exact", "exact", 1, Answer::Cancel, false},
-        {"with.html", "with", 1, Answer::Yes, true},     // only the name plus extension exists
+        {"with.html", "with", 1, Answer::Yes, true}, // only the name plus extension exists
         {"with.html", "with", 1, Answer::No, false},
         {"with.htm", "with", 2, Answer::Cancel, false},
         {"page.html", "page.html", 1, Answer::Yes, true},

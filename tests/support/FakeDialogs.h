@@ -14,7 +14,7 @@ class FakeDialogs : public Dialogs
 public:
     struct FileAnswer
     {
-        QString path;    // empty: the dialog is cancelled
+        QString path; // empty: the dialog is cancelled
         int filterIndex = 1;
         bool readOnly = false;
     };

@@ -18,11 +18,20 @@ private:
     QString message_;
 };
 
-// Reads the whole file. Throws FileError when it cannot be read (missing, a directory, ...).
+// The largest file that readFileBytes reads: past it a document is refused rather than risking
+// running out of memory.
+inline constexpr qint64 maxDocumentBytes = qint64(512) * 1024 * 1024;
+
+// Reads the whole file. Throws FileError when it cannot be read (missing, a directory, larger
+// than maxDocumentBytes, ...).
 QByteArray readFileBytes(const QString& path);
 
 // Writes `bytes` so that the file is either wholly replaced or left as it was (QSaveFile,
-// checking that every byte was written before committing). Throws FileError on failure.
+// checking that every byte was written before committing). A symlink stays a symlink (its target
+// is replaced) and the file keeps its permissions. Refuses directories, devices and pipes.
+// Throws FileError on failure.
+// A write beyond RLIMIT_FSIZE raises SIGXFSZ, which kills the process unless it is ignored: the
+// program ignores it at start-up, so that such a write fails here as a short write instead.
 void writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 // Convenience: read and decode, encode and write.

@@ -4,6 +4,10 @@
 #include <QString>
 
 // How a document's text is stored as bytes, and the conversions both ways.
+//
+// decodeDocument and encodeDocument are inverses: encoding the decoded text of any file with the
+// format it was read with gives back the file's bytes, unless the file mixes CR LF with lone LF
+// line ends (those become CR LF).
 
 enum class TextEncoding { Windows1251, Utf8 };
 enum class LineEnding { CrLf, Lf };
@@ -22,24 +26,35 @@ struct TextFormat
 
 struct DecodedDocument
 {
-    QString text; // line breaks as '\n'; a final line end is a final '\n'
+    // Line breaks as '\n'; a final line end is a final '\n'. A CR byte that is not followed by
+    // LF stays in the text as a '\r' character (and is written back as a CR byte).
+    QString text;
     TextFormat format;
 };
 
 // The format of a document that has never been saved: Windows-1251, CR LF.
 TextFormat newDocumentFormat();
 
-// Decodes a file's bytes: UTF-8 when it starts with a UTF-8 byte-order mark or is valid UTF-8
-// holding non-ASCII bytes; a pure-ASCII file follows its own <meta> charset declaration;
-// everything else is Windows-1251. Line ends are CR LF when the bytes hold any CR LF, else LF.
+// Decodes a file's bytes: UTF-8 when it is valid UTF-8 holding non-ASCII bytes, or a UTF-8
+// byte-order mark followed by valid UTF-8 (the mark is not part of the text); a pure-ASCII file
+// follows its own <meta> charset declaration; everything else is Windows-1251, which maps every
+// byte to its own character. Line ends are LF when the bytes hold LF but never CR LF, else CR LF
+// (also for a file without line ends).
 DecodedDocument decodeDocument(const QByteArray& bytes);
 
-// Encodes text for writing. When the text now declares a charset (UTF-8 or Windows-1251) in a
-// <meta> tag other than the one `format` remembers, that charset is used; otherwise the
-// format's encoding. Characters that the encoding cannot hold become "&#NNNN;". Line breaks
-// become the format's line ending.
+// The format that encodeDocument writes `text` in: `format`, whose declaredCharset becomes the
+// one the text declares now; when that is a charset (UTF-8 or Windows-1251) other than the one
+// `format` remembers, the encoding becomes that charset (with no byte-order mark when the
+// encoding changes). Keep the result as the document's format after a successful save.
+TextFormat formatForSaving(const QString& text, const TextFormat& format);
+
+// Encodes text for writing in formatForSaving(text, format). Characters that the encoding cannot
+// hold (and unpaired surrogates) become "&#NNNN;" with the decimal code point. Each '\n' becomes
+// the format's line ending; a '\r' becomes a CR byte.
 QByteArray encodeDocument(const QString& text, const TextFormat& format);
 
-// The charset that `text` declares in a <meta charset=...> or http-equiv Content-Type tag, lower
-// case, normalised to "utf-8" or "windows-1251"; empty when it declares none of the two.
+// The charset that `text` declares in its first <meta> tag carrying one (<meta charset=...> or an
+// http-equiv Content-Type with "charset=..."; tags inside comments do not count), normalised to
+// "utf-8" or "windows-1251" from any of the labels browsers accept for them, case-insensitively;
+// empty when there is no such tag or it names another charset.
 QString declaredCharset(const QString& text);

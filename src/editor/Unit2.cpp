@@ -1,7 +1,81 @@
 #include "editor/Unit2.h"
+#include "ui_Unit2.h"
 
-TForm2::TForm2(Platform&, QWidget* parent) : QWidget(parent)
+#include "platform/Browser.h"
+#include "platform/Platform.h"
+
+#include <QAction>
+#include <QMouseEvent>
+
+namespace {
+const QString PreviewHint =
+    QStringLiteral("BkSp-Переход на один уровень вверх, Alt+Влево-Назад, Alt+Вправо-Вперед");
+}
+
+TForm2::TForm2(Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      ui(std::make_unique<Ui::TForm2>())
 {
-    setObjectName(QStringLiteral("TForm2"));
-    setWindowTitle(QStringLiteral("Pagewright"));
+    ui->setupUi(this);
+    WebBrowser1 = platform.createBrowser(this);
+    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    WebBrowser1->setToolTip(PreviewHint);
+    WebBrowser1->move(0, 25);
+
+    auto* Action1 = new QAction(this);
+    Action1->setObjectName(QStringLiteral("Action1"));
+    Action1->setShortcut(Qt::Key_F6);
+    Action1->setShortcutContext(Qt::WindowShortcut);
+    addAction(Action1);
+    connect(Action1, &QAction::triggered, this, &TForm2::Action1Execute);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
+    move(0, 1);
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::showFullScreenPreview(int screenMode)
+{
+    screenMode_ = screenMode;
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm2::navigate(const QString& path)
+{
+    WebBrowser1->navigate(path);
+}
+
+void TForm2::FormShow()
+{
+    const bool narrow = screenMode_ == 800;
+    const QSize client = narrow ? QSize(800, 570) : QSize(1024, 738);
+    setFixedSize(client);
+    WebBrowser1->resize(client.width(), client.height() - 25);
+    move(0, 1);
+}
+
+void TForm2::showEvent(QShowEvent* event)
+{
+    FormShow();
+    QWidget::showEvent(event);
+}
+
+void TForm2::Action1Execute()
+{
+    hide();
+}
+
+void TForm2::BitBtn1Click()
+{
+    Action1Execute();
+}
+
+void TForm2::mousePressEvent(QMouseEvent* event)
+{
+    // A click on the strip beside the button closes the window, as the button does.
+    if (event->button() == Qt::LeftButton)
+        Action1Execute();
+    QWidget::mousePressEvent(event);
 }

@@ -1,9 +1,15 @@
 // Test main: one QApplication for the whole run, as the windows need one.
 #include <QApplication>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 int main(int argc, char** argv)
 {
+    // As in the program: no death by SIGXFSZ, and no web engine sandbox for root.
+    std::signal(SIGXFSZ, SIG_IGN);
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     Q_INIT_RESOURCE(resources);
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class Platform;
+class TAboutBox;
+class TForm1;
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm5;
+class TForm7;
+
+// The program's seven windows, created once in this order and alive for the whole run: the main
+// window first (and only it shown), then the full-screen preview, the template chooser, the
+// template builder, the colour helper, the about window and the lens.
+struct ProgramWindows
+{
+    ProgramWindows(Platform& platform, const QString& templateDirectory);
+    ~ProgramWindows();
+
+    std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TForm2> form2;
+    std::unique_ptr<TForm3> form3;
+    std::unique_ptr<TForm4> form4;
+    std::unique_ptr<TForm5> form5;
+    std::unique_ptr<TAboutBox> aboutBox;
+    std::unique_ptr<TForm7> form7;
+};

@@ -1,0 +1,298 @@
+#include "editor/DocumentFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+QByteArray bytesOf(const char* s, qsizetype n)
+{
+    return QByteArray(s, n);
+}
+
+// Every byte value once, with CR and LF only as CR LF pairs (or only LF) between runs.
+QByteArray everyByte(const char* lineEnd)
+{
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b) {
+        if (b == '\r' || b == '\n')
+            continue;
+        bytes.append(char(b));
+        if (b % 16 == 15)
+            bytes.append(lineEnd);
+    }
+    return bytes;
+}
+
+QString utf16(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+struct RoundTripCase
+{
+    const char* name;
+    QByteArray bytes;
+    TextEncoding encoding;
+    bool byteOrderMark;
+    LineEnding lineEnding;
+    std::optional<QString> text; // the decoded text, where the case is about it
+};
+
+void PrintTo(const RoundTripCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class DocumentFormatRoundTrip : public ::testing::TestWithParam<RoundTripCase>
+{};
+
+TEST_P(DocumentFormatRoundTrip, DecodesToTheFormatAndEncodesBackToTheSameBytes)
+{
+    const RoundTripCase& c = GetParam();
+    const DecodedDocument document = decodeDocument(c.bytes);
+    EXPECT_EQ(document.format.encoding, c.encoding);
+    EXPECT_EQ(document.format.byteOrderMark, c.byteOrderMark);
+    EXPECT_EQ(document.format.lineEnding, c.lineEnding);
+    if (c.text) {
+        EXPECT_EQ(document.text, *c.text);
+    }
+    EXPECT_EQ(encodeDocument(document.text, document.format), c.bytes);
+}
+
+const char cyrillic1251[] = "\xcf\xf0\xe8\xe2\xe5\xf2"; // "Привет"
+const char cyrillicUtf8[] = "\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82";
+const char bom[] = "\xef\xbb\xbf";
+
+INSTANTIATE_TEST_SUITE_P(
+    Document, DocumentFormatRoundTrip,
+    ::testing::Values(
+        RoundTripCase{"EveryByteCrLf", everyByte("\r\n"), TextEncoding::Windows1251, false,
+                      LineEnding::CrLf, std::nullopt},
+        RoundTripCase{"EveryByteLf", everyByte("\n"), TextEncoding::Windows1251, false,
+                      LineEnding::Lf, std::nullopt},
+        RoundTripCase{"Windows1251CrLf", QByteArray(cyrillic1251) + "\r\n\r\nx\r\n",
+                      TextEncoding::Windows1251, false, LineEnding::CrLf, utf16("Привет\n\nx\n")},
+        RoundTripCase{"Windows1251NoFinalLineEnd", QByteArray(cyrillic1251) + "\r\nx",
+                      TextEncoding::Windows1251, false, LineEnding::CrLf, utf16("Привет\nx")},
+        RoundTripCase{"Utf8CrLf", QByteArray(cyrillicUtf8) + "\r\n", TextEncoding::Utf8, false,
+                      LineEnding::CrLf, utf16("Привет\n")},
+        RoundTripCase{"Utf8WithBomLf", QByteArray(bom) + cyrillicUtf8 + "\nx\n", TextEncoding::Utf8,
+                      true, LineEnding::Lf, utf16("Привет\nx\n")},
+        RoundTripCase{"Utf8BomOnly", QByteArray(bom), TextEncoding::Utf8, true, LineEnding::CrLf,
+                      QString()},
+        RoundTripCase{"Utf8SecondBomIsText", QByteArray(bom) + bom + "a", TextEncoding::Utf8, true,
+                      LineEnding::CrLf, QString(QChar(0xFEFF)) + "a"},
+        // Four-byte sequences, noncharacters and NUL are all plain text.
+        RoundTripCase{"Utf8Astral", bytesOf("\xf0\x9f\x98\x80\x00\xef\xbf\xbf\n", 9),
+                      TextEncoding::Utf8, false, LineEnding::Lf, std::nullopt},
+        // A mark followed by bytes that are not UTF-8: no byte may be lost, so it is 1251 text.
+        RoundTripCase{"BomBeforeInvalidUtf8", QByteArray(bom) + "\xcf\xf0\r\n",
+                      TextEncoding::Windows1251, false, LineEnding::CrLf, std::nullopt},
+        RoundTripCase{"Empty", QByteArray(), TextEncoding::Windows1251, false, LineEnding::CrLf,
+                      QString()},
+        RoundTripCase{"LoneCrInCrLfText", "a\rb\r\nc\r", TextEncoding::Windows1251, false,
+                      LineEnding::CrLf, QStringLiteral("a\rb\nc\r")},
+        RoundTripCase{"LoneCrInLfText", "a\rb\nc\r\r", TextEncoding::Windows1251, false,
+                      LineEnding::Lf, QStringLiteral("a\rb\nc\r\r")},
+        RoundTripCase{"CrBeforeCrLf", "a\r\r\nb", TextEncoding::Windows1251, false,
+                      LineEnding::CrLf, QStringLiteral("a\r\nb")},
+        RoundTripCase{"LoneCrInUtf8", QByteArray(cyrillicUtf8) + "\r\rx\n", TextEncoding::Utf8,
+                      false, LineEnding::Lf, std::nullopt},
+        RoundTripCase{"AsciiDeclaringUtf8", "<meta charset=\"utf-8\">\n", TextEncoding::Utf8, false,
+                      LineEnding::Lf, std::nullopt}),
+    [](const ::testing::TestParamInfo<RoundTripCase>& info) { return info.param.name; });
+
+TEST(DocumentFormatDecode, MapsWindows1251BytesToTheirCharacters)
+{
+    const QString text = decodeDocument(everyByte("\r\n")).text;
+    // Runs of the code page where a wrong table would differ: 0x80..0x88, 0xC0..0xC3, 0xFC..0xFF.
+    EXPECT_TRUE(text.contains(utf16("ЂЃ‚ѓ„…†‡€")));
+    EXPECT_TRUE(text.contains(utf16("АБВГ")));
+    EXPECT_TRUE(text.contains(utf16("ьэюя")));
+    for (const char16_t c : {u'\u00a0', u'Ё', u'ё', u'№', u'Ґ', u'ї'})
+        EXPECT_TRUE(text.contains(QChar(c))) << int(c);
+    // 254 bytes plus 16 line breaks (CR and LF themselves are not among the bytes).
+    EXPECT_EQ(text.size(), 254 + 16);
+}
+
+TEST(DocumentFormatDecode, MixedLineEndsBecomeCrLf)
+{
+    const DecodedDocument document = decodeDocument("a\r\nb\nc");
+    EXPECT_EQ(document.format.lineEnding, LineEnding::CrLf);
+    EXPECT_EQ(document.text, "a\nb\nc");
+    EXPECT_EQ(encodeDocument(document.text, document.format), "a\r\nb\r\nc");
+}
+
+struct DetectionCase
+{
+    const char* name;
+    QByteArray bytes;
+    TextEncoding encoding;
+    const char* declared;
+};
+
+void PrintTo(const DetectionCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class DocumentFormatDetection : public ::testing::TestWithParam<DetectionCase>
+{};
+
+TEST_P(DocumentFormatDetection, ChoosesTheEncoding)
+{
+    const DecodedDocument document = decodeDocument(GetParam().bytes);
+    EXPECT_EQ(document.format.encoding, GetParam().encoding);
+    EXPECT_EQ(document.format.declaredCharset, QString::fromLatin1(GetParam().declared));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Document, DocumentFormatDetection,
+    ::testing::Values(
+        DetectionCase{"AsciiNoMeta", "<html></html>", TextEncoding::Windows1251, ""},
+        DetectionCase{"AsciiMetaUtf8", "<head><META Charset=UTF-8></head>", TextEncoding::Utf8,
+                      "utf-8"},
+        DetectionCase{"AsciiHttpEquiv1251",
+                      "<meta http-equiv=\"Content-Type\" content=\"text/html; "
+                      "charset=windows-1251\">",
+                      TextEncoding::Windows1251, "windows-1251"},
+        DetectionCase{"AsciiHttpEquivUtf8Alias",
+                      "<meta content='text/html;charset=utf8' http-equiv='content-type'/>",
+                      TextEncoding::Utf8, "utf-8"},
+        DetectionCase{"AsciiMetaCp1251", "<meta charset = 'CP1251' />", TextEncoding::Windows1251,
+                      "windows-1251"},
+        DetectionCase{"AsciiOtherCharset", "<meta charset=koi8-r>", TextEncoding::Windows1251, ""},
+        DetectionCase{"MetaInCommentIgnored", "<!-- <meta charset=utf-8> --><p>",
+                      TextEncoding::Windows1251, ""},
+        DetectionCase{"FirstDeclarationCounts", "<meta charset=windows-1251><meta charset=utf-8>",
+                      TextEncoding::Windows1251, "windows-1251"},
+        DetectionCase{"NotACharsetAttribute", "<meta data-charset=utf-8>",
+                      TextEncoding::Windows1251, ""},
+        DetectionCase{"InvalidUtf8Is1251", "\xd0\x9f\xd1", TextEncoding::Windows1251, ""},
+        // Bytes that are valid UTF-8 are UTF-8 whatever the tag says; the tag is remembered.
+        DetectionCase{"Utf8Declaring1251", QByteArray("<meta charset=windows-1251>") + cyrillicUtf8,
+                      TextEncoding::Utf8, "windows-1251"},
+        DetectionCase{"Windows1251DeclaringUtf8", QByteArray("<meta charset=utf-8>") + cyrillic1251,
+                      TextEncoding::Windows1251, "utf-8"}),
+    [](const ::testing::TestParamInfo<DetectionCase>& info) { return info.param.name; });
+
+TEST(DocumentFormatEncode, NewDocumentIsWindows1251WithCrLf)
+{
+    const TextFormat format = newDocumentFormat();
+    EXPECT_EQ(encodeDocument(utf16("Я\nя"), format), "\xdf\r\n\xff");
+}
+
+struct ReferenceCase
+{
+    const char* name;
+    QString text;
+    TextEncoding encoding;
+    QByteArray bytes;
+};
+
+void PrintTo(const ReferenceCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class DocumentFormatReferences : public ::testing::TestWithParam<ReferenceCase>
+{};
+
+TEST_P(DocumentFormatReferences, UnencodableCharactersBecomeNumericReferences)
+{
+    TextFormat format;
+    format.encoding = GetParam().encoding;
+    EXPECT_EQ(encodeDocument(GetParam().text, format), GetParam().bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Document, DocumentFormatReferences,
+    ::testing::Values(
+        ReferenceCase{"Cjk", utf16("я中文\n"), TextEncoding::Windows1251,
+                      "\xff&#20013;&#25991;\r\n"},
+        ReferenceCase{"EmojiIsOneReference", utf16("a😀b"), TextEncoding::Windows1251,
+                      "a&#128512;b"},
+        ReferenceCase{"LatinAccent", utf16("é"), TextEncoding::Windows1251, "&#233;"},
+        ReferenceCase{"LoneSurrogateIn1251", QString(QChar(0xD800)), TextEncoding::Windows1251,
+                      "&#55296;"},
+        ReferenceCase{"LoneSurrogateInUtf8", QString(QChar(0xDC00)) + "a" + QChar(0xD83D),
+                      TextEncoding::Utf8, "&#56320;a&#55357;"},
+        ReferenceCase{"EmojiInUtf8", utf16("😀"), TextEncoding::Utf8, "\xf0\x9f\x98\x80"}),
+    [](const ::testing::TestParamInfo<ReferenceCase>& info) { return info.param.name; });
+
+TEST(DocumentFormatEncode, EditedMetaCharsetChoosesTheEncoding)
+{
+    const DecodedDocument read =
+        decodeDocument(QByteArray("<meta charset=windows-1251>\r\n") + cyrillic1251);
+    const QString edited = QString(read.text).replace("windows-1251", "utf-8");
+    EXPECT_EQ(encodeDocument(edited, read.format),
+              QByteArray("<meta charset=utf-8>\r\n") + cyrillicUtf8);
+
+    const TextFormat saved = formatForSaving(edited, read.format);
+    EXPECT_EQ(saved.encoding, TextEncoding::Utf8);
+    EXPECT_EQ(saved.declaredCharset, "utf-8");
+    EXPECT_EQ(saved.lineEnding, LineEnding::CrLf);
+}
+
+TEST(DocumentFormatEncode, AddedMetaCharsetChoosesTheEncoding)
+{
+    const DecodedDocument read = decodeDocument(QByteArray(cyrillic1251));
+    EXPECT_EQ(encodeDocument("<meta charset=utf-8>" + read.text, read.format),
+              QByteArray("<meta charset=utf-8>") + cyrillicUtf8);
+}
+
+TEST(DocumentFormatEncode, SwitchingAwayFromUtf8DropsTheByteOrderMark)
+{
+    const DecodedDocument read = decodeDocument(QByteArray(bom) + cyrillicUtf8);
+    ASSERT_TRUE(read.format.byteOrderMark);
+    EXPECT_EQ(encodeDocument("<meta charset=cp1251>" + read.text, read.format),
+              QByteArray("<meta charset=cp1251>") + cyrillic1251);
+}
+
+TEST(DocumentFormatEncode, UnchangedDeclarationKeepsTheFileEncoding)
+{
+    // A Windows-1251 file that wrongly declares UTF-8 is written back as it was read.
+    const QByteArray bytes = QByteArray("<meta charset=utf-8>") + cyrillic1251;
+    const DecodedDocument read = decodeDocument(bytes);
+    EXPECT_EQ(encodeDocument(read.text, read.format), bytes);
+    // Removing the declaration keeps the encoding too.
+    EXPECT_EQ(encodeDocument(utf16("Привет"), read.format), QByteArray(cyrillic1251));
+}
+
+struct CharsetCase
+{
+    const char* text;
+    const char* charset;
+};
+
+void PrintTo(const CharsetCase& c, std::ostream* os)
+{
+    *os << c.text;
+}
+
+class DocumentFormatDeclaredCharset : public ::testing::TestWithParam<CharsetCase>
+{};
+
+TEST_P(DocumentFormatDeclaredCharset, FindsTheMetaDeclaration)
+{
+    EXPECT_EQ(declaredCharset(QString::fromLatin1(GetParam().text)),
+              QString::fromLatin1(GetParam().charset));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Document, DocumentFormatDeclaredCharset,
+    ::testing::Values(CharsetCase{"<meta charset=\"x-cp1251\">", "windows-1251"},
+                      CharsetCase{"<meta\ncharset=\" Windows-1251 \">", "windows-1251"},
+                      CharsetCase{"<meta charset=unicode-1-1-utf-8>", "utf-8"},
+                      CharsetCase{"<meta charset=\"utf-8\"/>", "utf-8"},
+                      CharsetCase{"<meta content=\"text/html; charset='utf-8'\">", "utf-8"},
+                      CharsetCase{"<meta charset=utf-16>", ""},
+                      CharsetCase{"<metadata charset=utf-8>", ""},
+                      CharsetCase{"<meta name=x><meta charset=utf-8>", "utf-8"},
+                      CharsetCase{"<!--> <meta charset=utf-8>", "utf-8"},
+                      CharsetCase{"<!-- unclosed <meta charset=utf-8>", ""},
+                      CharsetCase{"<meta charset", ""}, CharsetCase{"<meta charset=", ""}));
+
+} // namespace

@@ -1,0 +1,172 @@
+// When the preview loads, reloads or keeps its page; its history buttons; the full-screen view.
+#include "editor/Unit2.h"
+#include "support/MainWindowFixture.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+class Preview : public MainWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        form2 = std::make_unique<TForm2>(platform);
+        form->setSecondaryWindows({form2.get()});
+        writeFile(path("a.html"), "<p>a</p>");
+        writeFile(path("b.html"), "<p>b</p>");
+    }
+    FakeBrowser* fullScreenBrowser() const { return platform.browsers.value(1); }
+    QStringList takeCalls()
+    {
+        const QStringList calls = preview()->calls;
+        preview()->calls.clear();
+        return calls;
+    }
+
+    std::unique_ptr<TForm2> form2;
+};
+
+TEST_F(Preview, WhatEachCommandDoesToThePreview)
+{
+    const QString navigateA = "navigate " + path("a.html");
+    // Refresh without changes does nothing, in every state.
+    form->N21Click();
+    form->HTML1Click();
+    form->N21Click();
+    EXPECT_EQ(takeCalls(), QStringList());
+
+    // Refresh of an untitled document: Save As, then the saved file is loaded.
+    type("x");
+    dialogs().saveAnswers = {{path("new"), 1}};
+    form->N21Click();
+    EXPECT_EQ(takeCalls(), QStringList{"navigate " + path("new.html")});
+    EXPECT_EQ(readFile(path("new.html")), "x");
+
+    // A cancelled Save As leaves the preview alone and the document untitled and modified.
+    form->HTML1Click();
+    type("y");
+    form->SpeedButton10Click();
+    EXPECT_EQ(takeCalls(), QStringList());
+    EXPECT_EQ(form->CurrentFileName(), TForm1::UntitledName);
+    EXPECT_TRUE(editor()->Modified());
+
+    // Open loads; a named, modified document is written and reloaded.
+    dialogs().questionAnswers = {Dialogs::Answer::No};
+    openThroughDialog(path("a.html"));
+    EXPECT_EQ(takeCalls(), QStringList{navigateA});
+    type("1");
+    form->N21Click();
+    EXPECT_EQ(takeCalls(), QStringList{"refresh"});
+    EXPECT_EQ(form->statusPanelText(0), QString());
+    EXPECT_EQ(readFile(path("a.html")), "1<p>a</p>");
+
+    // Save and Save As leave the preview as it is.
+    type("2");
+    form->N7Click();
+    dialogs().saveAnswers = {{path("b.html"), 1}};
+    dialogs().questionAnswers = {Dialogs::Answer::Yes};
+    form->N4Click();
+    EXPECT_EQ(takeCalls(), QStringList());
+    EXPECT_EQ(form->CurrentFileName(), path("b.html"));
+
+    // After Save As gave the document another file, Refresh loads that file rather than
+    // reloading the old one; afterwards it reloads.
+    type("3");
+    form->N21Click();
+    EXPECT_EQ(takeCalls(), QStringList{"navigate " + path("b.html")});
+    type("4");
+    form->N21Click();
+    EXPECT_EQ(takeCalls(), QStringList{"refresh"});
+
+    // The question's save writes without touching the preview.
+    type("5");
+    dialogs().questionAnswers = {Dialogs::Answer::Yes};
+    form->HTML1Click();
+    EXPECT_EQ(takeCalls(), QStringList());
+    EXPECT_EQ(readFile(path("b.html")), "12345<p>a</p>");
+}
+
+TEST_F(Preview, HistoryButtonsMirrorTheBrowser)
+{
+    QToolButton* back = button("SpeedButton11");
+    QToolButton* forward = button("SpeedButton12");
+    EXPECT_FALSE(back->isEnabled());
+    EXPECT_FALSE(forward->isEnabled());
+    openThroughDialog(path("a.html"));
+    EXPECT_FALSE(back->isEnabled());
+
+    emit preview()->commandStateChange(2, true);
+    EXPECT_TRUE(back->isEnabled());
+    EXPECT_FALSE(forward->isEnabled());
+    emit preview()->commandStateChange(1, true);
+    EXPECT_TRUE(forward->isEnabled());
+    emit preview()->commandStateChange(-1, false); // other commands are ignored
+    emit preview()->commandStateChange(3, false);
+    EXPECT_TRUE(back->isEnabled());
+    EXPECT_TRUE(forward->isEnabled());
+
+    preview()->calls.clear();
+    back->click();
+    forward->click();
+    EXPECT_EQ(preview()->calls, (QStringList{"back", "forward"}));
+    emit preview()->commandStateChange(2, false);
+    EXPECT_FALSE(back->isEnabled());
+}
+
+TEST_F(Preview, LoadedPageGivesTheEditorTheFocusWhenItCanTakeIt)
+{
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    openThroughDialog(path("a.html"));
+    QWidget* other = form->findChild<QWidget*>("ScrollBar1");
+    other->setFocus();
+    emit preview()->documentComplete();
+    EXPECT_TRUE(editor()->hasFocus());
+
+    other->setFocus();
+    form->setEnabled(false); // a template window is shown
+    emit preview()->documentComplete();
+    EXPECT_FALSE(editor()->hasFocus());
+    form->setEnabled(true);
+}
+
+TEST_F(Preview, FullScreenSizesAndLoading)
+{
+    form->Action1Execute(); // before any document: shown, nothing loaded
+    EXPECT_TRUE(form2->isVisible());
+    EXPECT_EQ(form2->size(), QSize(800, 570));
+    EXPECT_EQ(form2->browser()->geometry(), QRect(0, 25, 800, 545));
+    EXPECT_EQ(form2->pos(), QPoint(0, 1));
+    EXPECT_TRUE(form2->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(form2->windowFlags() & Qt::WindowStaysOnTopHint);
+    form2->findChild<QPushButton*>("BitBtn1")->click();
+    EXPECT_FALSE(form2->isVisible());
+
+    form->HTML1Click();
+    form->Action1Execute();
+    EXPECT_EQ(fullScreenBrowser()->calls, QStringList());
+    form2->findChild<QAction*>("Action1")->trigger();
+    EXPECT_FALSE(form2->isVisible());
+
+    openThroughDialog(path("a.html"));
+    form->N1024x7681Click();
+    form->Action1Execute();
+    EXPECT_EQ(form2->size(), QSize(1024, 738));
+    EXPECT_EQ(form2->browser()->geometry(), QRect(0, 25, 1024, 713));
+    EXPECT_EQ(fullScreenBrowser()->calls, QStringList{"navigate " + path("a.html")});
+
+    // A click on the window's own surface closes it.
+    QTest::mouseClick(form2.get(), Qt::LeftButton, {}, QPoint(400, 10));
+    EXPECT_FALSE(form2->isVisible());
+    // Showing it again reloads the saved file, at the size of the layout now in force.
+    form->N1024x7681Click();
+    form->Action1Execute();
+    EXPECT_EQ(form2->size(), QSize(800, 570));
+    EXPECT_EQ(fullScreenBrowser()->calls.size(), 2);
+}
+
+} // namespace

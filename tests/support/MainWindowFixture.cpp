@@ -1,0 +1,14 @@
+#include "support/MainWindowFixture.h"
+
+#include <QTest>
+
+void MainWindowFixture::type(const QString& text)
+{
+    QTest::keyClicks(editor(), text);
+}
+
+void MainWindowFixture::openThroughDialog(const QString& filePath)
+{
+    dialogs().openAnswers.push_back({filePath, 1});
+    form->N3Click();
+}

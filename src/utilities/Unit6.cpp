@@ -1,7 +1,95 @@
 #include "utilities/Unit6.h"
 
-TAboutBox::TAboutBox(Platform&, QWidget* parent) : QWidget(parent)
+#include "platform/Platform.h"
+#include "platform/Shell.h"
+#include "ui_Unit6.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSvgRenderer>
+
+namespace {
+
+const char kWebAddress[] = "https://pagewright.example.org/";
+const char kMailAddress[] = "pagewright@example.org";
+
+void setPixelSize(QWidget* widget, int pixels)
 {
-    setObjectName(QStringLiteral("TAboutBox"));
-    setWindowTitle(QStringLiteral("О программе Pagewright"));
+    QFont font = widget->font();
+    font.setPixelSize(pixels);
+    widget->setFont(font);
+}
+
+QPixmap aboutPicture(const QSize& size)
+{
+    QPixmap picture(size);
+    picture.fill(Qt::transparent);
+    QSvgRenderer renderer(QStringLiteral(":/images/about.svg"));
+    QPainter painter(&picture);
+    renderer.render(&painter);
+    return picture;
+}
+
+} // namespace
+
+TAboutBox::TAboutBox(Platform& platform, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TAboutBox>()), FShell(platform.shell())
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setFixedSize(366, 225);
+    // Left unplaced: the first showing centres the dialog, later ones keep where it was.
+
+    setPixelSize(this, 11);
+    setPixelSize(ui->Label1, 24);
+    ui->Image1->setPixmap(aboutPicture(ui->Image1->size()));
+
+    for (QLabel* link : {ui->Label7, ui->Label5}) {
+        QPalette palette = link->palette();
+        palette.setColor(QPalette::WindowText, Qt::blue);
+        link->setPalette(palette);
+        link->installEventFilter(this);
+    }
+    // Sized to their text, so that only a click on the text opens the link.
+    for (QLabel* label : findChildren<QLabel*>())
+        if (label != ui->Image1)
+            label->adjustSize();
+
+    connect(ui->OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
+}
+
+TAboutBox::~TAboutBox() = default;
+
+void TAboutBox::OKButtonClick()
+{
+    close();
+}
+
+void TAboutBox::Label5Click()
+{
+    FShell.openUrl(QUrl(QString::fromLatin1(kWebAddress)));
+}
+
+void TAboutBox::Label7Click()
+{
+    FShell.openUrl(QUrl(QStringLiteral("mailto:") + QString::fromLatin1(kMailAddress)));
+}
+
+bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        auto* label = static_cast<QWidget*>(watched);
+        // A click is a release of the left button still over the label.
+        if (mouse->button() == Qt::LeftButton &&
+            label->rect().contains(mouse->position().toPoint())) {
+            if (watched == ui->Label5)
+                Label5Click();
+            else if (watched == ui->Label7)
+                Label7Click();
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }

@@ -1,12 +1,33 @@
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
+#include <memory>
 
 class Platform;
+class Shell;
 
-class TAboutBox : public QWidget
+namespace Ui {
+class TAboutBox;
+}
+
+// The about window: the program's name, version and origin, and links to its web site and
+// its authors' mail address.
+class TAboutBox : public QDialog
 {
     Q_OBJECT
 public:
     explicit TAboutBox(Platform& platform, QWidget* parent = nullptr);
+    ~TAboutBox() override;
+
+public slots:
+    void OKButtonClick();
+    void Label5Click();
+    void Label7Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::unique_ptr<Ui::TAboutBox> ui;
+    Shell& FShell;
 };

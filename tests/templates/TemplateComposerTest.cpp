@@ -1,7 +1,5 @@
 #include "templates/TemplateCases.h"
 
-#include <QRegularExpression>
-
 #include <gtest/gtest.h>
 
 TEST(TemplateComposerTest, ComposesEveryCaseExactly)
@@ -26,15 +24,6 @@ TEST(TemplateComposerTest, KnownSizes)
     EXPECT_EQ(sizeOf("EveryOptionOff"), 0);
 }
 
-TEST(TemplateComposerTest, EveryLineOfTheFullExampleEndsInCrLfButTheLast)
-{
-    const QString text = ComposeTemplate(settingsFor(templateCases().front()));
-    const QStringList lines = text.split(QStringLiteral("\r\n"));
-    ASSERT_EQ(lines.size(), 11);
-    EXPECT_EQ(lines.last(), QStringLiteral("</HTML>"));
-    EXPECT_FALSE(text.contains(QRegularExpression(QStringLiteral("[^\r]\n|\r[^\n]"))));
-}
-
 TEST(TemplateComposerTest, UserLineBreaksOfAnyFormBecomeCrLf)
 {
     TemplateSettings settings;
@@ -42,14 +31,6 @@ TEST(TemplateComposerTest, UserLineBreaksOfAnyFormBecomeCrLf)
     settings.bodyText = QStringLiteral("a\r\nb\rc\nd");
     EXPECT_EQ(ComposeTemplate(settings),
               QStringLiteral("<BODY>\r\na\r\nb\r\nc\r\nd\r\n</BODY>\r\n"));
-}
-
-TEST(TemplateComposerTest, NonAsciiTextIsKept)
-{
-    TemplateSettings settings;
-    settings.head = settings.title = true;
-    settings.titleText = QStringLiteral("Заголовок 中");
-    EXPECT_TRUE(ComposeTemplate(settings).contains(QStringLiteral("<TITLE>Заголовок 中</TITLE>")));
 }
 
 TEST(TemplateComposerTest, ColourTextIsRedGreenBlue)

@@ -1,7 +1,7 @@
-#include "templates/TemplateCases.h"
-
-#include "editor/DocumentFile.h"
 #include "templates/TemplateStore.h"
+#include "editor/DocumentFile.h"
+#include "templates/ScopedEnv.h"
+#include "templates/TemplateCases.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,29 +33,6 @@ QStringList entriesOf(const QString& directory)
     return QDir(directory).entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
-
-// Sets an environment variable for the life of the object.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char* name, const QByteArray& value)
-        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
-    {
-        qputenv(name, value);
-    }
-    ~ScopedEnv()
-    {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    bool had_;
-    QByteArray old_;
-};
 
 } // namespace
 
@@ -127,10 +104,14 @@ TEST(TemplateStoreTest, AcceptsOtherNamesUnchanged)
     EXPECT_EQ(listTemplates(dir.path()).size(), names.size());
 }
 
-TEST(TemplateStoreTest, WriteIntoAMissingDirectoryFails)
+TEST(TemplateStoreTest, WritesThatTheFileSystemRefusesFail)
 {
     QTemporaryDir dir;
     EXPECT_THROW(WriteTemplate(dir.filePath("missing"), TemplateSettings()), FileError);
+    // The builder takes 200 characters, but 200 Cyrillic letters are 400 bytes of file name.
+    TemplateSettings longName;
+    longName.name = QString(200, QChar(0x0416));
+    EXPECT_THROW(WriteTemplate(dir.path(), longName), FileError);
     EXPECT_TRUE(entriesOf(dir.path()).isEmpty());
 }
 

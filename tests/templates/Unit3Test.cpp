@@ -1,5 +1,6 @@
 #include "templates/Unit3.h"
 #include "support/MainWindowFixture.h"
+#include "templates/ScopedEnv.h"
 #include "templates/TemplateStore.h"
 #include "templates/Unit4.h"
 
@@ -13,29 +14,6 @@
 #include <QTest>
 
 namespace {
-
-// Sets an environment variable for the life of the object.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char* name, const QByteArray& value)
-        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
-    {
-        qputenv(name, value);
-    }
-    ~ScopedEnv()
-    {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    bool had_;
-    QByteArray old_;
-};
 
 class Unit3Test : public MainWindowFixture
 {

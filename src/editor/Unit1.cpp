@@ -213,7 +213,7 @@ bool TForm1::SaveChangesPrompt()
 
 void TForm1::NewDocument()
 {
-    RichEdit1->LoadText(QString());
+    RichEdit1->Clear();
     documentFormat_ = newDocumentFormat();
     enableDocumentControls();
     RichEdit1->setFocus();
@@ -298,7 +298,7 @@ bool TForm1::writeTo(const QString& path)
 void TForm1::StartDocumentFromTemplate(const DecodedDocument& document)
 {
     setEnabled(true);
-    RichEdit1->LoadText(QString());
+    RichEdit1->Clear();
     enableDocumentControls();
     RichEdit1->setFocus();
     documentFormat_ = document.format;

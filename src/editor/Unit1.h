@@ -47,7 +47,8 @@ public:
     explicit TForm1(Platform& platform, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    void setSecondaryWindows(const SecondaryWindows& windows) { windows_ = windows; }
+    // Connects the menu commands that show the other windows.
+    void setSecondaryWindows(const SecondaryWindows& windows);
 
     // Empty before the first document, UntitledName for a document never saved, else a path.
     QString CurrentFileName() const { return currentFileName_; }
@@ -86,6 +87,11 @@ public slots:
     void Action1Execute();
     void WebBrowser1CommandStateChange(int command, bool enable);
     void WebBrowser1DocumentComplete();
+
+    // Utilities and help
+    void N37Click();
+    void N31Click();
+    void N36Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

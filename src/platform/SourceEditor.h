@@ -2,6 +2,8 @@
 
 #include <QPlainTextEdit>
 
+class QTextBlock;
+
 // The source editor control: plain text, one font for the whole text. Positions and lengths
 // count characters of Text(), where each line break counts as the two characters CR LF, whatever
 // line ends the document's file uses. Mapping such a position to the widget's own position is
@@ -36,6 +38,9 @@ public:
     // Replaces the whole text with `text` ('\n' line breaks). The modified flag keeps its value;
     // the undo history starts afresh; the change signal follows.
     void LoadText(const QString& text);
+    // Empties the text as LoadText(QString()) does; unlike clear(), the modified flag keeps its
+    // value.
+    void Clear();
     // The whole text with '\n' line breaks, exactly as LoadText takes it (no CR).
     QString PlainText() const;
 
@@ -53,7 +58,21 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // The CR LF position of the document position `qtPosition`.
+    int crlfPosition(int qtPosition) const;
+    // The document position of the CR LF position `crlfPos` (clamped to the text); a position on
+    // a line break's CR or LF is the end of that line.
+    int qtPosition(qint64 crlfPos) const;
+    void applySelectionColours();
+    void keepGlyphsOfLongLine(const QTextBlock& block);
+    // The document's own characters (a line break is one paragraph separator), kept between
+    // searches until the text changes.
+    const QString& searchText() const;
+
     bool hideSelection_ = true;
+    mutable QString searchText_;
+    mutable bool searchTextValid_ = false;
 };

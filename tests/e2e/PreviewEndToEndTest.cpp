@@ -46,6 +46,8 @@ TEST(PreviewEndToEnd, OpenRefreshAndFullScreenShowTheSavedPage)
     form.setSecondaryWindows({&fullScreen});
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
 
     platform.fakeDialogs.openAnswers.push_back({file, 1});
     form.N3Click();
@@ -56,10 +58,13 @@ TEST(PreviewEndToEnd, OpenRefreshAndFullScreenShowTheSavedPage)
     auto* editor = form.findChild<SourceEditor*>("RichEdit1");
     editor->selectAll();
     editor->insertPlainText(QString::fromLatin1(page("#c00000")));
-    QTest::keyClick(&form, Qt::Key_F5);
+    // Without a window manager the engine's window can take the input focus; give it back.
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(editor, Qt::Key_F5);
     EXPECT_TRUE(showsColor(preview, QColor(0xc0, 0, 0))) << "the refreshed page is not shown";
 
-    QTest::keyClick(&form, Qt::Key_F6);
+    QTest::keyClick(editor, Qt::Key_F6);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&fullScreen));
     EXPECT_TRUE(showsColor(fullScreen.browser(), QColor(0xc0, 0, 0)))
         << "the full-screen window does not show the page";

@@ -9,6 +9,6 @@ void MainWindowFixture::type(const QString& text)
 
 void MainWindowFixture::openThroughDialog(const QString& filePath)
 {
-    dialogs().openAnswers.push_back({filePath, 1});
+    dialogs().openAnswers = {{filePath, 1}};
     form->N3Click();
 }

@@ -10,6 +10,9 @@ int main(int argc, char** argv)
     std::signal(SIGXFSZ, SIG_IGN);
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // GUI tests need no display; the end-to-end tests choose their platform themselves.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     Q_INIT_RESOURCE(resources);
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

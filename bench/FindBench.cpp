@@ -1,0 +1,120 @@
+// Find-next over a large document: the editor's search against a plain case-insensitive
+// QString::indexOf over the same CR LF text. Also the cost of loading a large text.
+#include "platform/SourceEditor.h"
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+namespace {
+
+// HTML-like lines of 0 to 120 characters, mostly ASCII with some Cyrillic, `size` characters in
+// all (line breaks counted once), and `marker` near the end.
+QString htmlLikeText(int size, const QString& marker)
+{
+    static const QString words[] = {
+        u"<div class=\"item\">"_qs,   u"</div>"_qs,           u"<p>"_qs, u"Пример текста"_qs,
+        u"<a href=\"page.html\">"_qs, u"link</a>"_qs,         u" "_qs,   u"&nbsp;"_qs,
+        u"Lorem ipsum dolor"_qs,      u"<td align=center>"_qs};
+    std::mt19937 random(12345);
+    QString text;
+    text.reserve(size + 200);
+    while (text.size() < size) {
+        const int lineLength = std::uniform_int_distribution<int>(0, 120)(random);
+        const qsizetype lineEnd = text.size() + lineLength;
+        while (text.size() < lineEnd)
+            text += words[std::uniform_int_distribution<int>(0, 9)(random)];
+        text += u'\n';
+    }
+    text.truncate(size);
+    const qsizetype at = text.lastIndexOf(u'\n', size - 1000) + 1;
+    text.insert(at, marker);
+    text.truncate(size);
+    return text;
+}
+
+const QString singleLineMarker = u"<DIV id=\"FinalMark\">"_qs;
+const QString multiLineMarker = u"<div ID=\"Last\">\n<P>Конец"_qs;
+
+struct LargeDocument
+{
+    SourceEditor editor;
+    QString crlfText;
+
+    LargeDocument()
+    {
+        editor.LoadText(
+            htmlLikeText(20 * 1024 * 1024, singleLineMarker + u"\n"_qs + multiLineMarker));
+        crlfText = editor.Text();
+    }
+};
+
+LargeDocument& largeDocument()
+{
+    static LargeDocument document;
+    return document;
+}
+
+const QString singleLineNeedle = u"<div id=\"finalmark\">"_qs;
+const QString multiLineNeedle = u"<DIV id=\"last\">\r\n<p>КОНЕЦ"_qs;
+
+void BM_FindText20MB(benchmark::State& state, const QString& needle)
+{
+    LargeDocument& document = largeDocument();
+    const int expected = int(document.crlfText.indexOf(needle, 0, Qt::CaseInsensitive));
+    if (expected < 0 || expected < document.crlfText.size() / 2) {
+        state.SkipWithError("the needle is not near the end");
+        return;
+    }
+    for (auto _ : state) {
+        const int found = document.editor.FindText(needle, 0, document.editor.TextLength());
+        if (found != expected) {
+            state.SkipWithError("FindText found another position");
+            break;
+        }
+        benchmark::DoNotOptimize(found);
+    }
+    state.SetBytesProcessed(state.iterations() * expected);
+}
+
+void BM_IndexOf20MB(benchmark::State& state, const QString& needle)
+{
+    LargeDocument& document = largeDocument();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(document.crlfText.indexOf(needle, 0, Qt::CaseInsensitive));
+    state.SetBytesProcessed(state.iterations() *
+                            document.crlfText.indexOf(needle, 0, Qt::CaseInsensitive));
+}
+
+// The first search after an edit also copies the text once.
+void BM_FindText20MBAfterEdit(benchmark::State& state, const QString& needle)
+{
+    LargeDocument& document = largeDocument();
+    SourceEditor& editor = document.editor;
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.SetSelStart(0);
+        editor.SetSelLength(1);
+        editor.SetSelText(editor.SelText());
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(editor.FindText(needle, 0, editor.TextLength()));
+    }
+}
+
+BENCHMARK_CAPTURE(BM_FindText20MBAfterEdit, one_line, singleLineNeedle)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FindText20MB, one_line, singleLineNeedle)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_IndexOf20MB, one_line, singleLineNeedle)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FindText20MB, two_lines, multiLineNeedle)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_IndexOf20MB, two_lines, multiLineNeedle)->Unit(benchmark::kMillisecond);
+
+void BM_LoadText5MB(benchmark::State& state)
+{
+    const QString text = htmlLikeText(5 * 1024 * 1024, singleLineMarker);
+    SourceEditor editor;
+    for (auto _ : state)
+        editor.LoadText(text);
+}
+BENCHMARK(BM_LoadText5MB)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace

@@ -10,11 +10,10 @@
 
 ProgramWindows::ProgramWindows(Platform& platform, const QString& templateDirectory)
 {
-    Q_UNUSED(templateDirectory);
     form1 = std::make_unique<TForm1>(platform);
     form2 = std::make_unique<TForm2>(platform);
-    form3 = std::make_unique<TForm3>(platform);
-    form4 = std::make_unique<TForm4>(platform);
+    form3 = std::make_unique<TForm3>(platform, *form1, templateDirectory);
+    form4 = std::make_unique<TForm4>(platform, *form1, templateDirectory);
     form5 = std::make_unique<TForm5>(platform);
     aboutBox = std::make_unique<TAboutBox>(platform);
     form7 = std::make_unique<TForm7>(platform);

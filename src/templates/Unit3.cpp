@@ -1,7 +1,181 @@
 #include "templates/Unit3.h"
 
-TForm3::TForm3(Platform&, QWidget* parent) : QWidget(parent)
+#include "editor/DocumentFile.h"
+#include "editor/Unit1.h"
+#include "platform/Dialogs.h"
+#include "platform/Platform.h"
+#include "templates/TemplateStore.h"
+#include "ui_Unit3.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDir>
+#include <QPainter>
+#include <QScreen>
+#include <QSvgRenderer>
+#include <QWindow>
+
+namespace {
+
+QPixmap stampPicture(QSize size)
 {
-    setObjectName(QStringLiteral("TForm3"));
-    setWindowTitle(QStringLiteral("При помощи шаблона"));
+    QPixmap picture(size);
+    picture.fill(Qt::transparent);
+    QSvgRenderer renderer(QStringLiteral(":/pictures/stamp.svg"));
+    QPainter painter(&picture);
+    renderer.render(&painter);
+    return picture;
+}
+
+// Whether focus coming from `window` is focus coming from another window of the program; dialog
+// boxes and pop-ups do not count.
+bool isProgramWindow(const QWindow* window)
+{
+    if (!window)
+        return false;
+    for (const QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->windowHandle() != window)
+            continue;
+        const Qt::WindowType type = widget->windowType();
+        return !qobject_cast<const QDialog*>(widget) && type != Qt::Popup && type != Qt::ToolTip;
+    }
+    return false;
+}
+
+} // namespace
+
+TForm3::TForm3(Platform& platform, TForm1& mainForm, const QString& templateDirectory,
+               QWidget* parent)
+    : QWidget(parent), platform_(platform), mainForm_(mainForm),
+      templateDirectory_(templateDirectory), ui(std::make_unique<Ui::TForm3>())
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint);
+    setFixedSize(527, 354);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    QPalette memo = ui->Memo1->palette();
+    memo.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
+    ui->Memo1->setPalette(memo);
+    ui->Image1->setPixmap(stampPicture(ui->Image1->size()));
+
+    connect(ui->FileListBox1, &QListWidget::itemSelectionChanged, this, &TForm3::FileListBox1Click);
+    connect(ui->Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
+    connect(ui->Button3, &QPushButton::clicked, this, &TForm3::Button3Click);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &TForm3::focusWindowChanged);
+}
+
+TForm3::~TForm3() = default;
+
+void TForm3::OpenOverMainWindow()
+{
+    mainForm_.setEnabled(false);
+    show();
+    activateWindow();
+}
+
+QString TForm3::SelectedTemplatePath() const
+{
+    const QList<QListWidgetItem*> selected = ui->FileListBox1->selectedItems();
+    if (selected.isEmpty())
+        return {};
+    return QDir(templateDirectory_).filePath(selected.first()->text());
+}
+
+void TForm3::showEvent(QShowEvent* event)
+{
+    // Every showing lists the templates afresh, whether or not the window manager activates it.
+    if (!event->spontaneous())
+        FormActivate();
+    QWidget::showEvent(event);
+}
+
+void TForm3::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TForm3::focusWindowChanged(QWindow* focus)
+{
+    const bool own = focus && focus == windowHandle();
+    if (activation_.focusMovedTo(focus, own, isProgramWindow(focus)) && isVisible())
+        FormActivate();
+}
+
+void TForm3::FormActivate()
+{
+    RefreshTemplateList();
+}
+
+void TForm3::FormClose()
+{
+    mainForm_.setEnabled(true);
+}
+
+void TForm3::FileListBox1Click()
+{
+    if (SelectedTemplatePath().isEmpty())
+        return;
+    ui->Button1->setEnabled(true);
+    ui->Button3->setEnabled(true);
+}
+
+void TForm3::Button1Click()
+{
+    LoadTemplate();
+}
+
+void TForm3::Button2Click()
+{
+    close();
+}
+
+void TForm3::Button3Click()
+{
+    DeleteTemplate();
+}
+
+void TForm3::RefreshTemplateList()
+{
+    ui->FileListBox1->clear();
+    ui->FileListBox1->addItems(listTemplates(templateDirectory_));
+    ui->FileListBox1->clearSelection();
+    ui->Button1->setEnabled(false);
+    ui->Button3->setEnabled(false);
+}
+
+void TForm3::DeleteTemplate()
+{
+    const QString path = SelectedTemplatePath();
+    if (path.isEmpty())
+        return;
+    try {
+        deleteTemplate(path);
+    } catch (const FileError& error) {
+        platform_.dialogs().reportError(this, error.message());
+        return;
+    }
+    RefreshTemplateList();
+}
+
+void TForm3::LoadTemplate()
+{
+    const QString path = SelectedTemplatePath();
+    if (path.isEmpty())
+        return;
+    // The file is read before the main window is touched: a template that cannot be read leaves
+    // the current document as it is.
+    DecodedDocument document;
+    try {
+        document = decodeDocument(readFileBytes(path));
+    } catch (const FileError& error) {
+        platform_.dialogs().reportError(this, error.message());
+        return;
+    }
+    mainForm_.StartDocumentFromTemplate(document);
+    close();
 }

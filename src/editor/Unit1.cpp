@@ -5,6 +5,8 @@
 #include "platform/Browser.h"
 #include "platform/Platform.h"
 #include "platform/SourceEditor.h"
+#include "templates/Unit3.h"
+#include "templates/Unit4.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -87,6 +89,7 @@ void TForm1::connectDocumentCommands()
     connect(ui->HTML1, &QAction::triggered, this, &TForm1::HTML1Click);
     connect(ui->SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
     connect(ui->N28, &QAction::triggered, this, &TForm1::N28Click);
+    connect(ui->N29, &QAction::triggered, this, &TForm1::N29Click);
     connect(ui->N3, &QAction::triggered, this, &TForm1::N3Click);
     connect(ui->SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
     connect(ui->N7, &QAction::triggered, this, &TForm1::N7Click);
@@ -136,8 +139,14 @@ void TForm1::SpeedButton1Click()
 
 void TForm1::N28Click()
 {
-    if (!SaveChangesPrompt())
-        return;
+    if (SaveChangesPrompt() && windows_.form3)
+        windows_.form3->OpenOverMainWindow();
+}
+
+void TForm1::N29Click()
+{
+    if (windows_.form4)
+        windows_.form4->OpenOverMainWindow();
 }
 
 void TForm1::N3Click()

@@ -64,6 +64,7 @@ public slots:
     void HTML1Click();
     void SpeedButton1Click();
     void N28Click();
+    void N29Click();
     void N3Click();
     void SpeedButton2Click();
     void N7Click();

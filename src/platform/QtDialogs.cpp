@@ -1,8 +1,9 @@
 #include "platform/QtDialogs.h"
 
+#include "platform/FontDialog.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -80,11 +81,7 @@ void QtDialogs::reportError(QWidget* parent, const QString& text)
 
 bool QtDialogs::chooseFont(QWidget* parent, EditorFont& font)
 {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font.font, parent, QStringLiteral("Шрифт"));
-    if (ok)
-        font.font = chosen;
-    return ok;
+    return FontDialog::getFont(parent, font);
 }
 
 bool QtDialogs::chooseColor(QWidget* parent, QColor& color)

@@ -2,7 +2,8 @@
 
 #include "platform/Dialogs.h"
 
-// The real dialogs: Qt's file, colour and message boxes with Russian buttons.
+// The real dialogs: Qt's file, colour and message boxes with Russian buttons, and the
+// program's own font dialog (with a text colour).
 class QtDialogs : public Dialogs
 {
 public:

@@ -24,7 +24,7 @@ QPixmap aboutPicture(const QSize& size)
 {
     QPixmap picture(size);
     picture.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/images/about.svg"));
+    QSvgRenderer renderer(QStringLiteral(":/pictures/about.svg"));
     QPainter painter(&picture);
     renderer.render(&painter);
     return picture;

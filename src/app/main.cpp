@@ -5,6 +5,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <csignal>
 #include <cstdio>
 #include <unistd.h>
@@ -25,6 +28,11 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Pagewright"));
     // Closing the main window ends the program even while tool windows are shown.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The standard dialogs speak Russian, as the rest of the program does.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     QtPlatform platform;
     ProgramWindows windows(platform, QDir::currentPath());

@@ -12,14 +12,25 @@ namespace {
 
 // The document keeps each line break as one paragraph separator; callers count it as CR LF.
 constexpr QChar blockBreak = QChar::ParagraphSeparator;
-constexpr QLatin1StringView crlf("\r\n");
 
 // A line at least this long keeps its shaped glyphs between layouts.
 constexpr int longLine = 4096;
 
-QString withCrlfBreaks(QString raw)
+// One pass into a string of the final size: QString::replace with a longer text moves the tail
+// once per break, which is slow on large documents.
+QString withCrlfBreaks(const QString& raw, qsizetype breaks)
 {
-    return raw.replace(blockBreak, crlf);
+    QString text(raw.size() + breaks, Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const QChar c : raw) {
+        if (c == blockBreak) {
+            *out++ = u'\r';
+            *out++ = u'\n';
+        } else {
+            *out++ = c;
+        }
+    }
+    return text;
 }
 
 } // namespace
@@ -48,7 +59,7 @@ SourceEditor::SourceEditor(QWidget* parent) : QPlainTextEdit(parent)
 
 QString SourceEditor::Text() const
 {
-    return withCrlfBreaks(document()->toRawText());
+    return withCrlfBreaks(document()->toRawText(), document()->blockCount() - 1);
 }
 
 int SourceEditor::TextLength() const
@@ -113,7 +124,8 @@ void SourceEditor::SetSelLength(int length)
 
 QString SourceEditor::SelText() const
 {
-    return withCrlfBreaks(textCursor().selectedText());
+    const QString selected = textCursor().selectedText();
+    return withCrlfBreaks(selected, selected.count(blockBreak));
 }
 
 void SourceEditor::SetSelText(const QString& text)

@@ -1,6 +1,8 @@
 #include "platform/WebEngineBrowser.h"
 
 #include <QAction>
+#include <QKeyEvent>
+#include <QPointer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
@@ -29,6 +31,9 @@ void WebEngineBrowser::createView()
     connect(forward, &QAction::changed, this,
             [this, forward] { emit commandStateChange(ForwardCommand, forward->isEnabled()); });
     connect(view_, &QWebEngineView::loadFinished, this, [this](bool) { emit documentComplete(); });
+    view_->installEventFilter(this);
+    for (QObject* child : view_->children())
+        watchPageWidget(child);
     view_->show();
 }
 
@@ -55,4 +60,51 @@ void WebEngineBrowser::goForward()
 {
     if (view_)
         view_->forward();
+}
+
+void WebEngineBrowser::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (event->key() == Qt::Key_Left && modifiers == Qt::AltModifier) {
+        goBack();
+        event->accept();
+    } else if (event->key() == Qt::Key_Right && modifiers == Qt::AltModifier) {
+        goForward();
+        event->accept();
+    } else {
+        Browser::keyPressEvent(event);
+    }
+}
+
+void WebEngineBrowser::watchPageWidget(QObject* child)
+{
+    if (child->isWidgetType())
+        child->installEventFilter(this);
+}
+
+bool WebEngineBrowser::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == view_ && event->type() == QEvent::ChildAdded) {
+        watchPageWidget(static_cast<QChildEvent*>(event)->child());
+    } else if (watched != view_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Backspace && key->modifiers() == Qt::NoModifier)
+            backUnlessEditing();
+    }
+    return Browser::eventFilter(watched, event);
+}
+
+// The page uses Backspace itself and reports it as handled, so the key is looked at before the
+// page gets it: it goes back unless the focus is in a field where Backspace deletes.
+void WebEngineBrowser::backUnlessEditing()
+{
+    static const QString focusIsEditable = QStringLiteral(
+        "(function(){var e=document.activeElement;"
+        "return !!e&&(e.isContentEditable||/^(input|textarea|select)$/i.test(e.tagName));})()");
+    QPointer<WebEngineBrowser> self(this);
+    view_->page()->runJavaScript(focusIsEditable, [self](const QVariant& editable) {
+        if (self && !editable.toBool())
+            self->goBack();
+    });
 }

@@ -20,8 +20,16 @@ public:
     // The engine view, or null before the first navigation.
     QWebEngineView* view() const { return view_; }
 
+protected:
+    // The engine hands the keys that the page did not use to the view's parent, this widget:
+    // Alt+Left goes back, Alt+Right goes forward.
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void createView();
+    void watchPageWidget(QObject* child);
+    void backUnlessEditing();
 
     QWebEngineView* view_ = nullptr;
 };

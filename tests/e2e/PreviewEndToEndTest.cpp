@@ -3,6 +3,10 @@
 #include "editor/Unit1.h"
 #include "editor/Unit2.h"
 #include "platform/SourceEditor.h"
+#include "platform/WebEngineBrowser.h"
+
+#include <QWebEngineHistory>
+#include <QWebEngineView>
 
 #include <QFile>
 #include <QSignalSpy>
@@ -68,6 +72,67 @@ TEST(PreviewEndToEnd, OpenRefreshAndFullScreenShowTheSavedPage)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&fullScreen));
     EXPECT_TRUE(showsColor(fullScreen.browser(), QColor(0xc0, 0, 0)))
         << "the full-screen window does not show the page";
+}
+
+} // namespace
+
+namespace {
+
+// Keys that the page leaves unused move in the preview's history, as its hint says.
+TEST(PreviewEndToEnd, HistoryKeysInThePreview)
+{
+    QTemporaryDir dir;
+    const QByteArray pages[] = {"<p>one</p>", "<p>two</p>",
+                                "<input id=field value=text autofocus>"};
+    const char* names[] = {"one.html", "two.html", "form.html"};
+    for (int i = 0; i < 3; ++i) {
+        QFile out(dir.filePath(names[i]));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(pages[i]);
+    }
+    EndToEndPlatform platform;
+    std::unique_ptr<Browser> browser(platform.createBrowser(nullptr));
+    auto* engine = static_cast<WebEngineBrowser*>(browser.get());
+    browser->resize(400, 300);
+    browser->show();
+    browser->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(browser.get()));
+    QSignalSpy loaded(browser.get(), &Browser::documentComplete);
+    QSignalSpy history(browser.get(), &Browser::commandStateChange);
+    const auto showing = [&](const char* name) {
+        return QTest::qWaitFor([&] { return engine->view()->url().path().endsWith(name); }, 10000);
+    };
+    for (const char* name : {"one.html", "two.html"}) {
+        browser->navigate(dir.filePath(name));
+        ASSERT_TRUE(loaded.wait(30000));
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine->view()->history()->canGoBack(); }, 10000));
+    EXPECT_TRUE(history.contains(QVariantList{Browser::BackCommand, true}));
+
+    // Keys go to the page first.
+    QWidget* page = engine->view()->focusProxy();
+    ASSERT_NE(page, nullptr);
+    page->setFocus();
+    QTest::keyClick(page, Qt::Key_Left, Qt::AltModifier | Qt::ControlModifier);
+    QTest::qWait(500);
+    EXPECT_TRUE(showing("two.html")) << "Ctrl+Alt+Left must not go back";
+
+    QTest::keyClick(page, Qt::Key_Backspace);
+    ASSERT_TRUE(showing("one.html")) << "Backspace";
+    QTest::keyClick(page, Qt::Key_Right, Qt::AltModifier);
+    ASSERT_TRUE(showing("two.html")) << "Alt+Right";
+    QTest::keyClick(page, Qt::Key_Left, Qt::AltModifier);
+    ASSERT_TRUE(showing("one.html")) << "Alt+Left";
+
+    // In a text field Backspace deletes and stays on the page.
+    browser->navigate(dir.filePath("form.html"));
+    ASSERT_TRUE(loaded.wait(30000));
+    page = engine->view()->focusProxy();
+    page->setFocus();
+    QTest::qWait(500);
+    QTest::keyClick(page, Qt::Key_Backspace);
+    QTest::qWait(1000);
+    EXPECT_TRUE(showing("form.html"));
 }
 
 } // namespace

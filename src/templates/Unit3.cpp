@@ -4,6 +4,7 @@
 #include "editor/Unit1.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
+#include "platform/WidgetLook.h"
 #include "templates/TemplateStore.h"
 #include "ui_Unit3.h"
 
@@ -11,22 +12,9 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
-#include <QPainter>
-#include <QScreen>
-#include <QSvgRenderer>
 #include <QWindow>
 
 namespace {
-
-QPixmap stampPicture(QSize size)
-{
-    QPixmap picture(size);
-    picture.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/pictures/stamp.svg"));
-    QPainter painter(&picture);
-    renderer.render(&painter);
-    return picture;
-}
 
 // Whether focus coming from `window` is focus coming from another window of the program; dialog
 // boxes and pop-ups do not count.
@@ -53,13 +41,11 @@ TForm3::TForm3(Platform& platform, TForm1& mainForm, const QString& templateDire
     ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint);
     setFixedSize(527, 354);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
 
-    QPalette memo = ui->Memo1->palette();
-    memo.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
-    ui->Memo1->setPalette(memo);
-    ui->Image1->setPixmap(stampPicture(ui->Image1->size()));
+    paintSilver(*ui->Memo1);
+    ui->Image1->setPixmap(
+        pictureFromSvg(QStringLiteral(":/pictures/stamp.svg"), ui->Image1->size()));
 
     connect(ui->FileListBox1, &QListWidget::itemSelectionChanged, this, &TForm3::FileListBox1Click);
     connect(ui->Button1, &QPushButton::clicked, this, &TForm3::Button1Click);

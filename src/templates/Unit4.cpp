@@ -3,12 +3,11 @@
 #include "editor/DocumentFile.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
+#include "platform/WidgetLook.h"
 #include "templates/TemplateStore.h"
 #include "ui_Unit4.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
 
 QString ColorLabelText(const QColor& color)
 {
@@ -23,12 +22,9 @@ TForm4::TForm4(Platform& platform, QWidget& mainWindow, const QString& templateD
     ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint);
     setFixedSize(527, 354);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
 
-    QPalette memo = ui->Memo1->palette();
-    memo.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
-    ui->Memo1->setPalette(memo);
+    paintSilver(*ui->Memo1);
 
     groups_ = {{
         {ui->CheckBox7, ui->Button4, ui->Label1, TemplateSettings::defaultBackground(), {}},

@@ -2,11 +2,10 @@
 
 #include "platform/Platform.h"
 #include "platform/Shell.h"
+#include "platform/WidgetLook.h"
 #include "ui_Unit6.h"
 
 #include <QMouseEvent>
-#include <QPainter>
-#include <QSvgRenderer>
 
 namespace {
 
@@ -18,16 +17,6 @@ void setPixelSize(QWidget* widget, int pixels)
     QFont font = widget->font();
     font.setPixelSize(pixels);
     widget->setFont(font);
-}
-
-QPixmap aboutPicture(const QSize& size)
-{
-    QPixmap picture(size);
-    picture.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/pictures/about.svg"));
-    QPainter painter(&picture);
-    renderer.render(&painter);
-    return picture;
 }
 
 } // namespace
@@ -44,7 +33,8 @@ TAboutBox::TAboutBox(Platform& platform, QWidget* parent)
 
     setPixelSize(this, 11);
     setPixelSize(ui->Label1, 24);
-    ui->Image1->setPixmap(aboutPicture(ui->Image1->size()));
+    ui->Image1->setPixmap(
+        pictureFromSvg(QStringLiteral(":/pictures/about.svg"), ui->Image1->size()));
 
     for (QLabel* link : {ui->Label7, ui->Label5}) {
         QPalette palette = link->palette();

@@ -48,6 +48,10 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
 
     // The client area has the designed size; the window is as large as its menu and client area
     // and cannot be resized.
+    // A fixed window: title, system menu, minimise and close, no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     move(-3, 0);
 
@@ -184,6 +188,19 @@ void TForm1::N6Click()
 void TForm1::RichEdit1Change()
 {
     setStatusPanel(0, ModifiedMark);
+}
+
+void TForm1::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Before the window manager has framed the window, a position can only place the client
+    // area; the designed position is meant for the frame, so it is applied again once the
+    // frame is known (by the first activation).
+    if (event->type() == QEvent::ActivationChange && !framePlaced_ &&
+        frameGeometry() != geometry()) {
+        framePlaced_ = true;
+        move(-3, 0);
+    }
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

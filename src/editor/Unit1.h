@@ -96,6 +96,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // Asks whether to save a modified document before an operation that would drop it. Returns
@@ -139,4 +140,5 @@ private:
     FileDialogState openDialogState_;
     FileDialogState saveDialogState_;
     SecondaryWindows windows_;
+    bool framePlaced_ = false;
 };

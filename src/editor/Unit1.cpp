@@ -76,6 +76,8 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
     connectDocumentCommands();
     connectLayoutCommands();
     connectPreviewCommands();
+    connectEditCommands();
+    connectSearchCommands();
     FormCreate();
 }
 

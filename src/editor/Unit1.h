@@ -2,12 +2,14 @@
 
 #include "editor/DocumentFormat.h"
 #include "editor/MainLayout.h"
+#include "editor/SearchState.h"
 #include "platform/Dialogs.h"
 
 #include <QMainWindow>
 #include <memory>
 
 class Browser;
+class FindDialog;
 class Platform;
 class QLabel;
 class QMenu;
@@ -94,9 +96,28 @@ public slots:
     void N31Click();
     void N36Click();
 
+    // Font, colour schemes and the preview's history keys
+    void N9Click();
+    void SpeedButton9Click();
+    void N41Click();
+    void N42Click();
+    void N43Click();
+    void RichEdit1KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void ScrollBar1KeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+    // Find and replace
+    void N30Click();
+    void N39Click();
+    void SpeedButton8Click();
+    void FindDialog1Find();
+    void ReplaceDialog1Find();
+    void ReplaceDialog1Replace();
+    void ReplaceDialog1ReplaceAll();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Asks whether to save a modified document before an operation that would drop it. Returns
@@ -123,6 +144,22 @@ private:
     void RefreshPreview();
     void navigatePreview();
 
+    void connectEditCommands();
+    void setUpEditorAppearance();
+    void bindEditAction(QAction* action, const QList<QObject*>& items);
+    // The text control (plain text edit or line edit) of this window that has, or will have
+    // again when the window is active, the keyboard focus; or null.
+    QWidget* focusedTextControl() const;
+    void runEditAction(const char* slot);
+    void updateEditActions();
+    void setEditorBackground(const QColor& color);
+    // Alt+Right and Alt+Left press the preview's forward and back buttons while they are enabled.
+    void pressHistoryButtonForKey(int key, Qt::KeyboardModifiers modifiers);
+
+    void connectSearchCommands();
+    void openSearchDialog(FindDialog* dialog);
+    void searchStep(FindDialog* dialog);
+
     std::unique_ptr<Ui::TForm1> ui;
     Platform& platform_;
     SourceEditor* RichEdit1 = nullptr;
@@ -130,6 +167,19 @@ private:
     QLabel* statusPanels_[2] = {nullptr, nullptr};
     QMenu* PopupMenu1 = nullptr;
     QAction* N19 = nullptr;
+    QMenu* PopupMenu2 = nullptr;
+    FindDialog* FindDialog1 = nullptr;
+    FindDialog* ReplaceDialog1 = nullptr;
+
+    // SearchPosition, shared by both search dialogs.
+    SearchState search_;
+    // The font dialog's own font: the last one confirmed in it, not the editor's current font.
+    EditorFont fontDialogFont_;
+    // Kept rather than asked on every edit: asking the X clipboard is a round trip.
+    bool clipboardHasText_ = false;
+    // The context of the connections that keep the edit actions up to date. As a member it goes
+    // before the window's widgets, so their teardown (which moves the focus) updates nothing.
+    std::unique_ptr<QObject> editActionsWatch_;
 
     MainLayout layout_;
     // The file that the preview was last sent to by this window.

@@ -8,6 +8,7 @@
 #include "platform/FontDialog.h"
 #include "platform/FontResolution.h"
 #include "platform/Platform.h"
+#include "platform/ScrollBarKeys.h"
 #include "platform/SourceEditor.h"
 
 #include <QApplication>
@@ -81,6 +82,9 @@ void TForm1::connectEditCommands()
     connect(ui->N42, &QAction::triggered, this, &TForm1::N42Click);
     connect(ui->N43, &QAction::triggered, this, &TForm1::N43Click);
     connect(RichEdit1, &SourceEditor::keyDown, this, &TForm1::RichEdit1KeyDown);
+    // The window's filter runs first (filters installed later run earlier), so the history
+    // keys are seen before the bar handles the key.
+    ScrollBarKeys::install(*ui->ScrollBar1);
     ui->ScrollBar1->installEventFilter(this);
 }
 

@@ -1,5 +1,6 @@
 #include "utilities/Unit5.h"
 
+#include "platform/ScrollBarKeys.h"
 #include "ui_Unit5.h"
 #include "utilities/ColorCodes.h"
 
@@ -53,9 +54,9 @@ TForm5::TForm5(Platform&, QWidget* parent) : QWidget(parent), ui(std::make_uniqu
              ui->Edit8};
 
     for (QScrollBar* bar : background_.bars)
-        bar->installEventFilter(this);
+        ScrollBarKeys::install(*bar);
     for (QScrollBar* bar : text_.bars)
-        bar->installEventFilter(this);
+        ScrollBarKeys::install(*bar);
 
     // Connected only now, so that building the window runs no change handler.
     connect(ui->ScrollBar1, &QScrollBar::valueChanged, this, &TForm5::ScrollBar1Change);
@@ -148,40 +149,6 @@ void TForm5::closeEvent(QCloseEvent* event)
 {
     FormClose();
     event->accept();
-}
-
-bool TForm5::eventFilter(QObject* watched, QEvent* event)
-{
-    // Qt's horizontal scroll bar steps backwards on Right and PageUp; these bars take the keys
-    // as a native one does: Left, Up and PageUp lower the value, Right, Down and PageDown raise it,
-    // Home and End go to the ends.
-    if (event->type() != QEvent::KeyPress)
-        return QWidget::eventFilter(watched, event);
-    auto* bar = static_cast<QScrollBar*>(watched);
-    switch (static_cast<QKeyEvent*>(event)->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Up:
-        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        return true;
-    case Qt::Key_Right:
-    case Qt::Key_Down:
-        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        return true;
-    case Qt::Key_PageUp:
-        bar->triggerAction(QAbstractSlider::SliderPageStepSub);
-        return true;
-    case Qt::Key_PageDown:
-        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        return true;
-    case Qt::Key_Home:
-        bar->triggerAction(QAbstractSlider::SliderToMinimum);
-        return true;
-    case Qt::Key_End:
-        bar->triggerAction(QAbstractSlider::SliderToMaximum);
-        return true;
-    default:
-        return QWidget::eventFilter(watched, event);
-    }
 }
 
 void TForm5::FormClose()

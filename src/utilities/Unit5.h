@@ -45,7 +45,6 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The controls of one colour: bars and decimal edits for red, green, blue, the hex text.

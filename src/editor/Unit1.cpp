@@ -45,10 +45,10 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
 {
     ui->setupUi(this);
     RichEdit1 = ui->RichEdit1;
+    setUpEditorAppearance();
 
-    // The client area has the designed size; the window is as large as its menu and client area
-    // and cannot be resized.
-    // A fixed window: title, system menu, minimise and close, no maximise.
+    // A fixed window (title, system menu, minimise and close, no maximise) as large as its menu
+    // and client area.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -65,13 +65,13 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
         statusPanels_[panel]->setObjectName(QStringLiteral("StatusPanel%1").arg(panel));
         statusPanels_[panel]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     }
-    statusPanels_[0]->setFixedWidth(50);
+    // Panel 0 is 50 pixels wide, or as wide as its longest mark needs in the font in use.
+    const QFontMetrics metrics(ui->StatusBar1->font());
+    statusPanels_[0]->setFixedWidth(std::max(50, metrics.horizontalAdvance(ModifiedMark) +
+                                                     2 * statusPanels_[0]->frameWidth() +
+                                                     2 * statusPanels_[0]->margin() + 4));
     ui->StatusBar1->addWidget(statusPanels_[0]);
     ui->StatusBar1->addWidget(statusPanels_[1], 1);
-
-    QPalette editorPalette = RichEdit1->palette();
-    editorPalette.setColor(QPalette::Base, QColor(166, 202, 240));
-    RichEdit1->setPalette(editorPalette);
 
     connectDocumentCommands();
     connectLayoutCommands();

@@ -26,8 +26,6 @@ const QColor SkyBlue(166, 202, 240);
 
 void TForm1::connectEditCommands()
 {
-    setUpEditorAppearance();
-
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     const auto popupItem = [this](const char* name, const QString& caption) {

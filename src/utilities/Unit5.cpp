@@ -1,5 +1,6 @@
 #include "utilities/Unit5.h"
 
+#include "platform/FontResolution.h"
 #include "platform/ScrollBarKeys.h"
 #include "ui_Unit5.h"
 #include "utilities/ColorCodes.h"
@@ -33,12 +34,17 @@ TForm5::TForm5(Platform&, QWidget* parent) : QWidget(parent), ui(std::make_uniqu
     setFixedSize(242, 347);
     move(550, 26);
 
-    setPixelSize(this, 11);
+    setFont(resolveFont(QStringLiteral("MS Sans Serif"), 11));
     setPixelSize(ui->Label21, 16);
     setPixelSize(ui->Label22, 16);
-    // Labels take the size of their text in whatever font the system gives them.
-    for (QLabel* label : findChildren<QLabel*>())
+    // Labels take the size of their text in whatever font the system gives them; a caption
+    // that would run past the window's edge in a wide face is set a little smaller.
+    for (QLabel* label : findChildren<QLabel*>()) {
         label->adjustSize();
+        for (int pixels = label->font().pixelSize();
+             pixels > 8 && label->geometry().right() >= width(); label->adjustSize())
+            setPixelSize(label, --pixels);
+    }
 
     // White as designed; the sample labels keep the window-text colour until the text group
     // first changes.

@@ -48,11 +48,11 @@ SourceEditor::SourceEditor(QWidget* parent) : QPlainTextEdit(parent)
     QFont shapingOff;
     shapingOff.setStyleStrategy(QFont::PreferNoShaping);
     setFont(shapingOff);
-    connect(document(), &QTextDocument::contentsChange, this, [this](int position) {
-        searchText_.clear();
-        searchTextValid_ = false;
-        keepGlyphsOfLongLine(document()->findBlock(position));
-    });
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int position, int removed, int added) {
+                searchText_.noteChange(position, removed, added);
+                keepGlyphsOfLongLine(document()->findBlock(position));
+            });
     connect(this, &QPlainTextEdit::cursorPositionChanged, this,
             [this] { keepGlyphsOfLongLine(textCursor().block()); });
 }
@@ -194,13 +194,17 @@ int SourceEditor::FindText(const QString& text, int start, int length) const
 
 const QString& SourceEditor::searchText() const
 {
-    // One copy of the text serves every search until the next change, so that find-next runs at
-    // the speed of a plain string search; typing only drops the copy.
-    if (!searchTextValid_) {
-        searchText_ = document()->toRawText();
-        searchTextValid_ = true;
-    }
-    return searchText_;
+    // One copy of the text serves every search, so that find-next runs at the speed of a plain
+    // string search; typing only notes what changed, and the next search re-reads that part.
+    const QTextDocument* doc = document();
+    return searchText_.text(doc->characterCount() - 1, [doc](qsizetype from, qsizetype to) {
+        if (from == 0 && to == doc->characterCount() - 1)
+            return doc->toRawText();
+        QTextCursor range(const_cast<QTextDocument*>(doc));
+        range.setPosition(int(from));
+        range.setPosition(int(to), QTextCursor::KeepAnchor);
+        return range.selectedText();
+    });
 }
 
 void SourceEditor::LoadText(const QString& text)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TextSnapshot.h"
+
 #include <QPlainTextEdit>
 
 class QTextBlock;
@@ -73,6 +75,5 @@ private:
     const QString& searchText() const;
 
     bool hideSelection_ = true;
-    mutable QString searchText_;
-    mutable bool searchTextValid_ = false;
+    mutable TextSnapshot searchText_;
 };

@@ -209,6 +209,39 @@ TEST_F(SourceEditorTest, FindTextSeesEveryChange)
     EXPECT_EQ(editor.FindText(u"beta"_qs, 0, 100), -1);
 }
 
+// Several edits between two searches, anywhere in the text, undone or not: the search still
+// sees exactly the text the editor holds.
+TEST_F(SourceEditorTest, FindTextFollowsRandomEditsBetweenSearches)
+{
+    RandomText random(4242);
+    editor.LoadText(random.document());
+    for (int round = 0; round < 300; ++round) {
+        for (int edits = random.number(1, 4); edits > 0; --edits) {
+            const int length = editor.TextLength();
+            editor.SetSelStart(random.number(0, length));
+            editor.SetSelLength(random.number(0, 4));
+            switch (random.number(0, 3)) {
+            case 0:
+                editor.SetSelText(random.document().left(random.number(0, 8)));
+                break;
+            case 1:
+                QTest::keyClick(&editor, Qt::Key_Delete);
+                break;
+            case 2:
+                QTest::keyClicks(&editor, QStringLiteral("q"));
+                break;
+            default:
+                editor.undo();
+            }
+        }
+        const QString crlf = editor.Text();
+        const QString needle = random.needle(crlf);
+        ASSERT_EQ(editor.FindText(needle, 0, int(crlf.size())),
+                  referenceFind(crlf, needle, 0, int(crlf.size())))
+            << round << " " << qPrintable(crlf) << " / " << qPrintable(needle);
+    }
+}
+
 TEST_F(SourceEditorTest, LoadTextKeepsModifiedAndStartsUndoAfresh)
 {
     for (const bool modified : {false, true}) {

@@ -2,6 +2,7 @@
 // window's own commands (fake dialogs answer with the file). One iteration of a typing
 // benchmark is one key press and release plus the event processing that lays out and paints
 // it, so its time is the time per keystroke, change handler included.
+#include "LargeText.h"
 #include "editor/Unit1.h"
 #include "platform/SourceEditor.h"
 #include "support/FakePlatform.h"
@@ -13,26 +14,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-QByteArray htmlLines(qsizetype size)
-{
-    const QByteArray line =
-        "<tr><td class=\"name\">\xcf\xf3\xed\xea\xf2</td><td>12 345</td></tr>\r\n";
-    QByteArray bytes;
-    while (bytes.size() < size)
-        bytes += line;
-    return bytes;
-}
-
-QByteArray minifiedLine(qsizetype size)
-{
-    const QByteArray piece =
-        "<div class=\"card\"><a href=\"/item?id=42\">\xd2\xee\xe2\xe0\xf0</a></div>";
-    QByteArray bytes;
-    while (bytes.size() < size)
-        bytes += piece;
-    return bytes;
-}
 
 // A shown main window holding the document.
 struct Session
@@ -105,40 +86,36 @@ void typeAtEnd(benchmark::State& state, const QByteArray& bytes)
     state.counters["keys"] = typed;
 }
 
-const QByteArray FiveMegabytes = htmlLines(5 * 1024 * 1024);
-const QByteArray TwoMegabyteLine = minifiedLine(2 * 1024 * 1024);
+// Windows-1251 bytes: lines of HTML, and minified HTML on one line.
+const QByteArray FiveMegabytes = repeatedToSize<QByteArray>(
+    "<tr><td class=\"name\">\xcf\xf3\xed\xea\xf2</td><td>12 345</td></tr>\r\n", 5 * 1024 * 1024);
+const QByteArray TwoMegabyteLine = repeatedToSize<QByteArray>(
+    "<div class=\"card\"><a href=\"/item?id=42\">\xd2\xee\xe2\xe0\xf0</a></div>", 2 * 1024 * 1024);
 
-void BM_Open5MB(benchmark::State& s)
-{
-    openDocument(s, FiveMegabytes);
-}
-void BM_Save5MB(benchmark::State& s)
-{
-    saveDocument(s, FiveMegabytes);
-}
-void BM_Type1000At5MBEnd(benchmark::State& s)
-{
-    typeAtEnd(s, FiveMegabytes);
-}
-void BM_Open2MBLine(benchmark::State& s)
-{
-    openDocument(s, TwoMegabyteLine);
-}
-void BM_Save2MBLine(benchmark::State& s)
-{
-    saveDocument(s, TwoMegabyteLine);
-}
-void BM_TypeAt2MBLineEnd(benchmark::State& s)
-{
-    typeAtEnd(s, TwoMegabyteLine);
-}
-
-BENCHMARK(BM_Open5MB)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
-BENCHMARK(BM_Save5MB)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
-BENCHMARK(BM_Type1000At5MBEnd)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1000);
-BENCHMARK(BM_Open2MBLine)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_Save2MBLine)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK_CAPTURE(openDocument, 5MB, FiveMegabytes)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
+BENCHMARK_CAPTURE(saveDocument, 5MB, FiveMegabytes)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
+BENCHMARK_CAPTURE(typeAtEnd, 5MB, FiveMegabytes)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1000);
+BENCHMARK_CAPTURE(openDocument, 2MBLine, TwoMegabyteLine)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+BENCHMARK_CAPTURE(saveDocument, 2MBLine, TwoMegabyteLine)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
 // A keystroke on a 2 MB line takes a sizeable fraction of a second: fewer keys.
-BENCHMARK(BM_TypeAt2MBLineEnd)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(40);
+BENCHMARK_CAPTURE(typeAtEnd, 2MBLine, TwoMegabyteLine)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(40);
 
 } // namespace

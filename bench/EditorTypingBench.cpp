@@ -2,6 +2,7 @@
 // release followed by the event processing that lays out and paints the change, so the time
 // per iteration is the time per keystroke. A plain QPlainTextEdit with the same settings is the
 // baseline for the source editor.
+#include "LargeText.h"
 #include "platform/SourceEditor.h"
 
 #include <QApplication>
@@ -10,31 +11,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-// Lines of HTML of about 80 characters, `size` characters in all.
-QString manyLines(int size)
-{
-    const QString line = u"<tr><td class=\"name\">Пункт</td><td align=right>12 345</td></tr>\n"_qs;
-    QString text;
-    text.reserve(size + line.size());
-    while (text.size() < size)
-        text += line;
-    text.truncate(size);
-    return text;
-}
-
-// Minified HTML: one line of `size` characters.
-QString oneLine(int size)
-{
-    const QString piece =
-        u"<div class=\"card\"><a href=\"/item?id=42\">Товар</a><span>9.99</span></div>"_qs;
-    QString text;
-    text.reserve(size + piece.size());
-    while (text.size() < size)
-        text += piece;
-    text.truncate(size);
-    return text;
-}
 
 void typeKey(QWidget& widget, Qt::Key key, const QString& text)
 {
@@ -72,8 +48,12 @@ template <class Editor> void BM_TypeAtEnd(benchmark::State& state, const QString
     }
 }
 
-const QString fiveMegabytesOfLines = manyLines(5 * 1024 * 1024);
-const QString twoMegabyteLine = oneLine(2 * 1024 * 1024);
+const QString fiveMegabytesOfLines = repeatedToSize(
+    u"<tr><td class=\"name\">Пункт</td><td align=right>12 345</td></tr>\n"_qs, 5 * 1024 * 1024);
+// Minified HTML: one line.
+const QString twoMegabyteLine = repeatedToSize(
+    u"<div class=\"card\"><a href=\"/item?id=42\">Товар</a><span>9.99</span></div>"_qs,
+    2 * 1024 * 1024);
 
 void BM_TypeLines5MB_QPlainTextEdit(benchmark::State& state)
 {

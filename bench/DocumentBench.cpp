@@ -3,7 +3,7 @@
 // benchmark is one key press and release plus the event processing that lays out and paints
 // it, so its time is the time per keystroke, change handler included.
 #include "LargeText.h"
-#include "editor/Unit1.h"
+#include "editor/MainWindow.h"
 #include "platform/SourceEditor.h"
 #include "support/FakePlatform.h"
 

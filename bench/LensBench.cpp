@@ -4,7 +4,7 @@
 //   BM_LensCpuShare/hidden the same with the lens hidden, and how many grabs it made.
 #include "platform/QtScreenCapture.h"
 #include "support/FakePlatform.h"
-#include "utilities/Unit7.h"
+#include "utilities/ScreenLens.h"
 
 #include <QAction>
 #include <QCursor>

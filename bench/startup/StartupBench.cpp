@@ -5,7 +5,7 @@
 //
 //   pagewright_startup_bench [runs]
 #include "app/ProgramWindows.h"
-#include "editor/Unit1.h"
+#include "editor/MainWindow.h"
 #include "platform/QtPlatform.h"
 
 #include <QApplication>
@@ -52,8 +52,8 @@ int runChild(int argc, char** argv, bool eager)
         engine = std::make_unique<QWebEngineView>();
         engine->setHtml(QStringLiteral("<html></html>"));
     }
-    windows.form1->show();
-    while (!windows.form1->windowHandle() || !windows.form1->windowHandle()->isExposed())
+    windows.mainWindow->show();
+    while (!windows.mainWindow->windowHandle() || !windows.mainWindow->windowHandle()->isExposed())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     std::printf("%lld\n", static_cast<long long>(monotonicMicroseconds() - launched));
     return 0;

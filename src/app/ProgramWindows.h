@@ -20,11 +20,11 @@ struct ProgramWindows
     ProgramWindows(Platform& platform, const QString& templateDirectory);
     ~ProgramWindows();
 
-    std::unique_ptr<TForm1> form1;
-    std::unique_ptr<TForm2> form2;
-    std::unique_ptr<TForm3> form3;
-    std::unique_ptr<TForm4> form4;
-    std::unique_ptr<TForm5> form5;
+    std::unique_ptr<TForm1> mainWindow;
+    std::unique_ptr<TForm2> fullScreenPreview;
+    std::unique_ptr<TForm3> templateChooser;
+    std::unique_ptr<TForm4> templateBuilder;
+    std::unique_ptr<TForm5> colourHelper;
     std::unique_ptr<TAboutBox> aboutBox;
-    std::unique_ptr<TForm7> form7;
+    std::unique_ptr<TForm7> screenLens;
 };

@@ -1,6 +1,6 @@
 // Start-up: the application object, the seven windows, the message loop.
 #include "app/ProgramWindows.h"
-#include "editor/Unit1.h"
+#include "editor/MainWindow.h"
 #include "platform/QtPlatform.h"
 
 #include <QApplication>
@@ -36,6 +36,6 @@ int main(int argc, char** argv)
 
     QtPlatform platform;
     ProgramWindows windows(platform, QDir::currentPath());
-    windows.form1->show();
+    windows.mainWindow->show();
     return QApplication::exec();
 }

@@ -1,7 +1,7 @@
 #include "templates/TemplateStore.h"
 
-#include "editor/DocumentFile.h"
-#include "editor/DocumentFormat.h"
+#include "document/DocumentFile.h"
+#include "document/DocumentFormat.h"
 #include "templates/TemplateComposer.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // Start-up: seven windows, the main one first and alone on screen.
 #include "app/ProgramWindows.h"
-#include "editor/Unit1.h"
+#include "editor/MainWindow.h"
 #include "support/FakePlatform.h"
 
 #include <QApplication>
@@ -13,12 +13,12 @@ TEST(ProgramWindows, SevenWindowsWithTheirCaptionsOnlyTheMainOneShown)
 {
     FakePlatform platform;
     ProgramWindows windows(platform, QDir::currentPath());
-    windows.form1->show();
+    windows.mainWindow->show();
 
-    const QList<QWidget*> all = {windows.form1.get(),           (QWidget*)windows.form2.get(),
-                                 (QWidget*)windows.form3.get(), (QWidget*)windows.form4.get(),
-                                 (QWidget*)windows.form5.get(), (QWidget*)windows.aboutBox.get(),
-                                 (QWidget*)windows.form7.get()};
+    const QList<QWidget*> all = {windows.mainWindow.get(),           (QWidget*)windows.fullScreenPreview.get(),
+                                 (QWidget*)windows.templateChooser.get(), (QWidget*)windows.templateBuilder.get(),
+                                 (QWidget*)windows.colourHelper.get(), (QWidget*)windows.aboutBox.get(),
+                                 (QWidget*)windows.screenLens.get()};
     const QStringList captions = {"Pagewright",
                                   "Pagewright",
                                   "При помощи шаблона",
@@ -31,8 +31,8 @@ TEST(ProgramWindows, SevenWindowsWithTheirCaptionsOnlyTheMainOneShown)
         EXPECT_EQ(all[i]->isVisible(), i == 0) << i;
         EXPECT_TRUE(all[i]->isWindow());
     }
-    EXPECT_EQ(windows.form1->CurrentFileName(), QString());
-    EXPECT_EQ(windows.form1->pos(), QPoint(-3, 0));
+    EXPECT_EQ(windows.mainWindow->CurrentFileName(), QString());
+    EXPECT_EQ(windows.mainWindow->pos(), QPoint(-3, 0));
 }
 
 } // namespace

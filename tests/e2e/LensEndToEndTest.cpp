@@ -2,7 +2,7 @@
 // it, and the lens picture must show that colour.
 #include "platform/QtScreenCapture.h"
 #include "support/FakePlatform.h"
-#include "utilities/Unit7.h"
+#include "utilities/ScreenLens.h"
 
 #include <QAction>
 #include <QCursor>

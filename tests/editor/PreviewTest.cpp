@@ -1,5 +1,5 @@
 // When the preview loads, reloads or keeps its page; its history buttons; the full-screen view.
-#include "editor/Unit2.h"
+#include "editor/FullScreenPreview.h"
 #include "support/MainWindowFixture.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 // The Utilities menu's check marks tell whether the colour helper and the lens are shown, also
 // after a window was closed by its own close button; the about window has no mark.
 #include "support/MainWindowFixture.h"
-#include "utilities/Unit5.h"
-#include "utilities/Unit6.h"
-#include "utilities/Unit7.h"
+#include "utilities/ColourHelper.h"
+#include "utilities/AboutBox.h"
+#include "utilities/ScreenLens.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/Unit1.h"
+#include "editor/MainWindow.h"
 #include "platform/SourceEditor.h"
 #include "support/FakePlatform.h"
 

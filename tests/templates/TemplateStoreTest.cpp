@@ -1,5 +1,5 @@
 #include "templates/TemplateStore.h"
-#include "editor/DocumentFile.h"
+#include "document/DocumentFile.h"
 #include "templates/ScopedEnv.h"
 #include "templates/TemplateCases.h"
 

@@ -1,8 +1,8 @@
 // The editor's own commands: the standard edit actions and the items bound to them, the editor's
 // context menu, its font and colour schemes, and the Alt+arrow keys that drive the preview's
 // history from the editor and the splitter.
-#include "editor/Unit1.h"
-#include "ui_Unit1.h"
+#include "editor/MainWindow.h"
+#include "ui_MainWindow.h"
 
 #include "editor/EditActionRules.h"
 #include "platform/FontDialog.h"

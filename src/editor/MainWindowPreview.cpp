@@ -1,9 +1,9 @@
 // The preview: refresh (save, then reload or load the saved file), its history buttons, the
 // focus after a page has loaded, and the full-screen preview.
-#include "editor/Unit1.h"
-#include "ui_Unit1.h"
+#include "editor/MainWindow.h"
+#include "ui_MainWindow.h"
 
-#include "editor/Unit2.h"
+#include "editor/FullScreenPreview.h"
 #include "platform/Browser.h"
 #include "platform/SourceEditor.h"
 

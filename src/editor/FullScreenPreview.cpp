@@ -1,5 +1,5 @@
-#include "editor/Unit2.h"
-#include "ui_Unit2.h"
+#include "editor/FullScreenPreview.h"
+#include "ui_FullScreenPreview.h"
 
 #include "platform/Browser.h"
 #include "platform/Platform.h"

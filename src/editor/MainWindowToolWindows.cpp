@@ -1,12 +1,12 @@
 // The commands that show the program's other windows: the tool windows, whose menu items carry a
 // check mark while they are shown, and the about window.
-#include "editor/Unit1.h"
-#include "ui_Unit1.h"
+#include "editor/MainWindow.h"
+#include "ui_MainWindow.h"
 
 #include "utilities/ToolWindowToggle.h"
-#include "utilities/Unit5.h"
-#include "utilities/Unit6.h"
-#include "utilities/Unit7.h"
+#include "utilities/ColourHelper.h"
+#include "utilities/AboutBox.h"
+#include "utilities/ScreenLens.h"
 
 void TForm1::setSecondaryWindows(const SecondaryWindows& windows)
 {

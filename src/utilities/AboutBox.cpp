@@ -1,9 +1,9 @@
-#include "utilities/Unit6.h"
+#include "utilities/AboutBox.h"
 
 #include "platform/Platform.h"
 #include "platform/Shell.h"
 #include "platform/WidgetLook.h"
-#include "ui_Unit6.h"
+#include "ui_AboutBox.h"
 
 #include <QMouseEvent>
 

@@ -1,4 +1,4 @@
-#include "utilities/Unit7.h"
+#include "utilities/ScreenLens.h"
 #include "support/FakePlatform.h"
 #include "utilities/LensGeometry.h"
 #include "utilities/ToolWindowToggle.h"

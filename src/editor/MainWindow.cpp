@@ -1,12 +1,12 @@
-#include "editor/Unit1.h"
-#include "ui_Unit1.h"
+#include "editor/MainWindow.h"
+#include "ui_MainWindow.h"
 
-#include "editor/DocumentFile.h"
+#include "document/DocumentFile.h"
 #include "platform/Browser.h"
 #include "platform/Platform.h"
 #include "platform/SourceEditor.h"
-#include "templates/Unit3.h"
-#include "templates/Unit4.h"
+#include "templates/TemplateChooser.h"
+#include "templates/TemplateBuilder.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
-#include "templates/Unit3.h"
+#include "templates/TemplateChooser.h"
 #include "support/MainWindowFixture.h"
 #include "templates/ScopedEnv.h"
 #include "templates/TemplateStore.h"
-#include "templates/Unit4.h"
+#include "templates/TemplateBuilder.h"
 
 #include <QDialog>
 #include <QDir>
@@ -15,7 +15,7 @@
 
 namespace {
 
-class Unit3Test : public MainWindowFixture
+class TemplateChooserTest : public MainWindowFixture
 {
 protected:
     void SetUp() override
@@ -76,7 +76,7 @@ protected:
 
 } // namespace
 
-TEST_F(Unit3Test, WindowAndControls)
+TEST_F(TemplateChooserTest, WindowAndControls)
 {
     EXPECT_EQ(chooser->windowTitle(), QStringLiteral("При помощи шаблона"));
     EXPECT_TRUE(chooser->isWindow());
@@ -101,7 +101,7 @@ TEST_F(Unit3Test, WindowAndControls)
     EXPECT_TRUE(chooserButton("Button2")->isEnabled());
 }
 
-TEST_F(Unit3Test, ShowingListsTheTemplatesWithNothingSelected)
+TEST_F(TemplateChooserTest, ShowingListsTheTemplatesWithNothingSelected)
 {
     for (const char* name : {"b.sbl", "A.SBL", "c.Sbl", ".hidden.sbl", "ro.sbl", "page.html"})
         addTemplate(QString::fromLatin1(name));
@@ -119,7 +119,7 @@ TEST_F(Unit3Test, ShowingListsTheTemplatesWithNothingSelected)
     EXPECT_TRUE(buttonsAvailable());
 }
 
-TEST_F(Unit3Test, EmptyDirectoryOffersOnlyCancel)
+TEST_F(TemplateChooserTest, EmptyDirectoryOffersOnlyCancel)
 {
     chooser->OpenOverMainWindow();
     EXPECT_EQ(list()->count(), 0);
@@ -130,7 +130,7 @@ TEST_F(Unit3Test, EmptyDirectoryOffersOnlyCancel)
     EXPECT_TRUE(dialogs().log.isEmpty());
 }
 
-TEST_F(Unit3Test, EveryShowingRereadsTheDirectory)
+TEST_F(TemplateChooserTest, EveryShowingRereadsTheDirectory)
 {
     addTemplate("one.sbl");
     chooser->OpenOverMainWindow();
@@ -142,7 +142,7 @@ TEST_F(Unit3Test, EveryShowingRereadsTheDirectory)
     EXPECT_FALSE(buttonsAvailable());
 }
 
-TEST_F(Unit3Test, FocusBackFromAnotherWindowOfTheProgramRereadsTheList)
+TEST_F(TemplateChooserTest, FocusBackFromAnotherWindowOfTheProgramRereadsTheList)
 {
     addTemplate("one.sbl");
     QWidget lens;
@@ -170,7 +170,7 @@ TEST_F(Unit3Test, FocusBackFromAnotherWindowOfTheProgramRereadsTheList)
     EXPECT_FALSE(buttonsAvailable());
 }
 
-TEST_F(Unit3Test, DeleteMovesTheFileAwayWithoutAQuestion)
+TEST_F(TemplateChooserTest, DeleteMovesTheFileAwayWithoutAQuestion)
 {
     addTemplate("keep.sbl");
     addTemplate("old.sbl", "old");
@@ -185,7 +185,7 @@ TEST_F(Unit3Test, DeleteMovesTheFileAwayWithoutAQuestion)
     EXPECT_TRUE(chooser->isVisible());
 }
 
-TEST_F(Unit3Test, FailedDeleteIsReportedAndTheListStays)
+TEST_F(TemplateChooserTest, FailedDeleteIsReportedAndTheListStays)
 {
     addTemplate("gone.sbl");
     chooser->OpenOverMainWindow();
@@ -198,7 +198,7 @@ TEST_F(Unit3Test, FailedDeleteIsReportedAndTheListStays)
     EXPECT_TRUE(buttonsAvailable());
 }
 
-TEST_F(Unit3Test, MainWindowIsDisabledWhileShownAndEnabledAfterEveryClose)
+TEST_F(TemplateChooserTest, MainWindowIsDisabledWhileShownAndEnabledAfterEveryClose)
 {
     form->HTML1Click();
     type("old text");
@@ -215,7 +215,7 @@ TEST_F(Unit3Test, MainWindowIsDisabledWhileShownAndEnabledAfterEveryClose)
     EXPECT_EQ(editor()->PlainText(), QStringLiteral("old text"));
 }
 
-TEST_F(Unit3Test, LoadingStartsAnUntitledModifiedDocument)
+TEST_F(TemplateChooserTest, LoadingStartsAnUntitledModifiedDocument)
 {
     const struct
     {
@@ -258,7 +258,7 @@ TEST_F(Unit3Test, LoadingStartsAnUntitledModifiedDocument)
     EXPECT_TRUE(dialogs().log.isEmpty());
 }
 
-TEST_F(Unit3Test, TemplateThatCannotBeReadChangesNothing)
+TEST_F(TemplateChooserTest, TemplateThatCannotBeReadChangesNothing)
 {
     writeFile(path("doc.html"), "<p>mine</p>");
     openThroughDialog(path("doc.html"));
@@ -283,7 +283,7 @@ TEST_F(Unit3Test, TemplateThatCannotBeReadChangesNothing)
 
 // The builder writes a template, the chooser lists and loads it, and the editor holds exactly
 // the composed text.
-TEST_F(Unit3Test, RoundTripThroughBuilderAndChooser)
+TEST_F(TemplateChooserTest, RoundTripThroughBuilderAndChooser)
 {
     TForm4 builder(platform, *form, templates);
     builder.OpenOverMainWindow();

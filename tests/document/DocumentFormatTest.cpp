@@ -1,4 +1,4 @@
-#include "editor/DocumentFormat.h"
+#include "document/DocumentFormat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "utilities/Unit5.h"
+#include "utilities/ColourHelper.h"
 #include "support/FakePlatform.h"
 #include "utilities/ColorCodes.h"
 #include "utilities/ToolWindowToggle.h"

@@ -1,8 +1,8 @@
-#include "utilities/Unit5.h"
+#include "utilities/ColourHelper.h"
 
 #include "platform/FontResolution.h"
 #include "platform/ScrollBarKeys.h"
-#include "ui_Unit5.h"
+#include "ui_ColourHelper.h"
 #include "utilities/ColorCodes.h"
 
 #include <QCloseEvent>

@@ -1,4 +1,4 @@
-#include "templates/Unit4.h"
+#include "templates/TemplateBuilder.h"
 #include "support/FakePlatform.h"
 #include "templates/TemplateStore.h"
 
@@ -14,7 +14,7 @@
 
 namespace {
 
-class Unit4Test : public ::testing::Test
+class TemplateBuilderTest : public ::testing::Test
 {
 protected:
     FakePlatform platform;
@@ -120,7 +120,7 @@ const ColorGroupCase colorGroups[] = {
 
 } // namespace
 
-TEST_F(Unit4Test, WindowIsAFixedStayOnTopWindow)
+TEST_F(TemplateBuilderTest, WindowIsAFixedStayOnTopWindow)
 {
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Создание шаблона"));
     EXPECT_TRUE(form.isWindow());
@@ -130,7 +130,7 @@ TEST_F(Unit4Test, WindowIsAFixedStayOnTopWindow)
     EXPECT_FALSE(form.isVisible());
 }
 
-TEST_F(Unit4Test, InitialState)
+TEST_F(TemplateBuilderTest, InitialState)
 {
     for (const char* name : {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5",
                              "CheckBox6", "CheckBox12"})
@@ -165,7 +165,7 @@ TEST_F(Unit4Test, InitialState)
     EXPECT_EQ(settings.name, QStringLiteral("Шаблон1"));
 }
 
-TEST_F(Unit4Test, PagesInOrderWithTheirButtons)
+TEST_F(TemplateBuilderTest, PagesInOrderWithTheirButtons)
 {
     open();
     const QStringList back = {"< Назад", "Далее >", "Отмена"};
@@ -194,7 +194,7 @@ TEST_F(Unit4Test, PagesInOrderWithTheirButtons)
     EXPECT_EQ(shownPage(), 1);
 }
 
-TEST_F(Unit4Test, EveryShowingStartsOnPageOneWithTheSettingsKept)
+TEST_F(TemplateBuilderTest, EveryShowingStartsOnPageOneWithTheSettingsKept)
 {
     open();
     box("CheckBox1")->setChecked(true);
@@ -225,7 +225,7 @@ TEST_F(Unit4Test, EveryShowingStartsOnPageOneWithTheSettingsKept)
     EXPECT_TRUE(button("Button5")->isEnabled());
 }
 
-TEST_F(Unit4Test, DoneIsAvailableExactlyWhileThereIsAName)
+TEST_F(TemplateBuilderTest, DoneIsAvailableExactlyWhileThereIsAName)
 {
     QLineEdit* name = child<QLineEdit>("Edit4");
     name->clear();
@@ -237,7 +237,7 @@ TEST_F(Unit4Test, DoneIsAvailableExactlyWhileThereIsAName)
     EXPECT_TRUE(button("Button17")->isEnabled());
 }
 
-TEST_F(Unit4Test, OptionBoxesMakeTheirControlsAvailableWithoutClearingThem)
+TEST_F(TemplateBuilderTest, OptionBoxesMakeTheirControlsAvailableWithoutClearingThem)
 {
     const struct
     {
@@ -266,7 +266,7 @@ TEST_F(Unit4Test, OptionBoxesMakeTheirControlsAvailableWithoutClearingThem)
     EXPECT_EQ(child<QLineEdit>("Edit3")->text(), QStringLiteral("Untitled Document"));
 }
 
-TEST_F(Unit4Test, HeadElementsCountOnlyWhileHeadIsTicked)
+TEST_F(TemplateBuilderTest, HeadElementsCountOnlyWhileHeadIsTicked)
 {
     box("CheckBox2")->setChecked(true);
     child<QLineEdit>("Edit1")->setText("d");
@@ -277,7 +277,7 @@ TEST_F(Unit4Test, HeadElementsCountOnlyWhileHeadIsTicked)
     EXPECT_TRUE(child("Edit1")->isEnabled());
 }
 
-TEST_F(Unit4Test, ColourGroupsFollowTheirDefaultBoxAndTheDialog)
+TEST_F(TemplateBuilderTest, ColourGroupsFollowTheirDefaultBoxAndTheDialog)
 {
     box("CheckBox6")->setChecked(true);
     int answer = 0;
@@ -315,7 +315,7 @@ TEST_F(Unit4Test, ColourGroupsFollowTheirDefaultBoxAndTheDialog)
     EXPECT_EQ(platform.fakeDialogs.logOf("color").size(), 10);
 }
 
-TEST_F(Unit4Test, TheSharedDialogStartsWhiteAndKeepsTheLastChoice)
+TEST_F(TemplateBuilderTest, TheSharedDialogStartsWhiteAndKeepsTheLastChoice)
 {
     box("CheckBox6")->setChecked(true);
     box("CheckBox8")->setChecked(false);
@@ -329,7 +329,7 @@ TEST_F(Unit4Test, TheSharedDialogStartsWhiteAndKeepsTheLastChoice)
     EXPECT_EQ(form.CurrentSettings().link, QColor(0, 0, 255));
 }
 
-TEST_F(Unit4Test, ChosenColoursAreWrittenOnlyWhileColoursIsTicked)
+TEST_F(TemplateBuilderTest, ChosenColoursAreWrittenOnlyWhileColoursIsTicked)
 {
     box("CheckBox6")->setChecked(true);
     box("CheckBox7")->setChecked(false);
@@ -342,7 +342,7 @@ TEST_F(Unit4Test, ChosenColoursAreWrittenOnlyWhileColoursIsTicked)
     EXPECT_TRUE(ComposeTemplate(form.CurrentSettings()).startsWith("<BODY bgcolor=#0A00AB "));
 }
 
-TEST_F(Unit4Test, MainWindowIsDisabledWhileShownAndEnabledAfterEveryClose)
+TEST_F(TemplateBuilderTest, MainWindowIsDisabledWhileShownAndEnabledAfterEveryClose)
 {
     const struct
     {
@@ -364,7 +364,7 @@ TEST_F(Unit4Test, MainWindowIsDisabledWhileShownAndEnabledAfterEveryClose)
     }
 }
 
-TEST_F(Unit4Test, DoneWritesEveryPageIncludingUnvisitedOnesAndCloses)
+TEST_F(TemplateBuilderTest, DoneWritesEveryPageIncludingUnvisitedOnesAndCloses)
 {
     box("CheckBox12")->setChecked(true);
     child<QPlainTextEdit>("RichEdit2")->setPlainText("c");
@@ -386,7 +386,7 @@ TEST_F(Unit4Test, DoneWritesEveryPageIncludingUnvisitedOnesAndCloses)
     EXPECT_TRUE(platform.fakeDialogs.log.isEmpty());
 }
 
-TEST_F(Unit4Test, RefusedNameWritesNothingAndStaysOnPageFive)
+TEST_F(TemplateBuilderTest, RefusedNameWritesNothingAndStaysOnPageFive)
 {
     for (const char* name : {"../up", "sub/x", "a\\b", ".", "..", ".hidden"}) {
         SCOPED_TRACE(name);
@@ -410,7 +410,7 @@ TEST_F(Unit4Test, RefusedNameWritesNothingAndStaysOnPageFive)
     EXPECT_FALSE(parent.exists("up.sbl"));
 }
 
-TEST_F(Unit4Test, FailedWriteIsReportedAndTheBuilderStaysOpen)
+TEST_F(TemplateBuilderTest, FailedWriteIsReportedAndTheBuilderStaysOpen)
 {
     TForm4 elsewhere{platform, mainWindow, directory.filePath("missing")};
     elsewhere.OpenOverMainWindow();

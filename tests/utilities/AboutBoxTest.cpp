@@ -1,4 +1,4 @@
-#include "utilities/Unit6.h"
+#include "utilities/AboutBox.h"
 #include "support/FakePlatform.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "editor/DocumentFile.h"
+#include "document/DocumentFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,12 +1,12 @@
-#include "templates/Unit3.h"
+#include "templates/TemplateChooser.h"
 
-#include "editor/DocumentFile.h"
-#include "editor/Unit1.h"
+#include "document/DocumentFile.h"
+#include "editor/MainWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "platform/WidgetLook.h"
 #include "templates/TemplateStore.h"
-#include "ui_Unit3.h"
+#include "ui_TemplateChooser.h"
 
 #include <QApplication>
 #include <QCloseEvent>

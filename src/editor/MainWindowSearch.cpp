@@ -1,6 +1,6 @@
 // Find and replace: the two modeless dialogs and the search position they share.
-#include "editor/Unit1.h"
-#include "ui_Unit1.h"
+#include "editor/MainWindow.h"
+#include "ui_MainWindow.h"
 
 #include "editor/FindDialog.h"
 #include "platform/Platform.h"

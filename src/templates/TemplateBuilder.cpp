@@ -1,11 +1,11 @@
-#include "templates/Unit4.h"
+#include "templates/TemplateBuilder.h"
 
-#include "editor/DocumentFile.h"
+#include "document/DocumentFile.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "platform/WidgetLook.h"
 #include "templates/TemplateStore.h"
-#include "ui_Unit4.h"
+#include "ui_TemplateBuilder.h"
 
 #include <QCloseEvent>
 

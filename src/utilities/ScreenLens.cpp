@@ -1,8 +1,8 @@
-#include "utilities/Unit7.h"
+#include "utilities/ScreenLens.h"
 
 #include "platform/Platform.h"
 #include "platform/ScreenCapture.h"
-#include "ui_Unit7.h"
+#include "ui_ScreenLens.h"
 #include "utilities/LensGeometry.h"
 
 #include <QActionGroup>

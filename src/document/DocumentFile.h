@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/DocumentFormat.h"
+#include "document/DocumentFormat.h"
 
 #include <QByteArray>
 #include <QString>

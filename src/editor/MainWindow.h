@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/DocumentFormat.h"
+#include "document/DocumentFormat.h"
 #include "editor/MainLayout.h"
 #include "editor/SearchState.h"
 #include "platform/Dialogs.h"

@@ -1,7 +1,7 @@
 // The main window's layout commands: the splitter, the tool bar, the default split and position,
 // and the switch between the 800- and 1024-pixel layouts.
-#include "editor/Unit1.h"
-#include "ui_Unit1.h"
+#include "editor/MainWindow.h"
+#include "ui_MainWindow.h"
 
 #include "platform/Browser.h"
 #include "platform/Platform.h"

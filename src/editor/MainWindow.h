@@ -10,6 +10,7 @@
 
 class Browser;
 class FindDialog;
+class FramePlacement;
 class Platform;
 class QLabel;
 class QMenu;
@@ -34,6 +35,9 @@ public:
     // The name of a document that has never been saved.
     static const QString UntitledName;
     static const QString TitleSuffix;
+    // Where the window's frame goes at start and by "По умолчанию": a little left of the screen's
+    // edge, so the left border is out of sight.
+    static constexpr QPoint DesignedPosition{-3, 0};
 
     // The windows that the main window shows; all of them live for the whole run.
     struct SecondaryWindows
@@ -116,7 +120,6 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -190,5 +193,5 @@ private:
     FileDialogState openDialogState_;
     FileDialogState saveDialogState_;
     SecondaryWindows windows_;
-    bool framePlaced_ = false;
+    FramePlacement* placement_ = nullptr;
 };

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -26,6 +27,9 @@ int main(int argc, char** argv)
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pagewright"));
+    // The icon and the menu entry under which desktops group the program's windows.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/pagewright.svg")));
+    QApplication::setDesktopFileName(QStringLiteral("pagewright"));
     // Closing the main window ends the program even while tool windows are shown.
     QApplication::setQuitOnLastWindowClosed(false);
     // The standard dialogs speak Russian, as the rest of the program does.

@@ -14,12 +14,18 @@ protected:
     void SetUp() override
     {
         MainWindowFixture::SetUp();
+        ASSERT_TRUE(QDir(dir.path()).mkpath("templates"));
+        restart();
+    }
+
+    // A fresh program, as at start-up.
+    void restart()
+    {
+        program.reset(); // the other windows go before the main window, as in the program
         form.reset();
         platform.browsers.clear();
-        ASSERT_TRUE(QDir(dir.path()).mkpath("templates"));
         program = std::make_unique<ProgramWindows>(platform, templateDirectory());
-        // The fixture's helpers work on `form`; the program's own teardown still closes the
-        // other windows first, as `program` goes before `form`.
+        // The fixture's helpers work on `form`; `program` still goes first at the end.
         form.reset(program->mainWindow.release());
     }
 

@@ -47,6 +47,6 @@ INSTANTIATE_TEST_SUITE_P(
         StepCase{"NoDecorationAtThePlace", QRect(-3, 0, 800, 717), QMargins(), Step::Done},
         StepCase{"NoDecorationElsewhere", QRect(5, 5, 800, 717), QMargins(), Step::Move,
                  QPoint(-3, 0)}),
-    [](const testing::TestParamInfo<StepCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<StepCase>& row) { return std::string(row.param.name); });
 
 } // namespace

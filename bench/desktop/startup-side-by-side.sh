@@ -49,17 +49,15 @@ one() {
         sleep 0.01
     done
     shown=$(($(now_ms) - t0))
-    # Idle: the start of the first 1.2 s with at most 3 ticks of CPU in the main process, then
-    # in the whole tree (the web engine's helpers included).
+    # Idle: the start of the first 1.2 s with at most 3 ticks of CPU in the main process, and in
+    # the whole tree (the web engine's helpers included).
+    idle_main=""
     while :; do
-        quiet_from=$(now_ms); a=$(awk '{print $14+$15}' /proc/$PID/stat); sleep 1.2
-        b=$(awk '{print $14+$15}' /proc/$PID/stat)
-        [ $((b - a)) -le 3 ] && break
-    done
-    idle_main=$((quiet_from - t0))
-    while :; do
-        quiet_from=$(now_ms); a=$(tree_ticks $PID); sleep 1.2; b=$(tree_ticks $PID)
-        [ $((b - a)) -le 3 ] && break
+        quiet_from=$(now_ms); a=$(awk '{print $14+$15}' /proc/$PID/stat); ta=$(tree_ticks $PID)
+        sleep 1.2
+        b=$(awk '{print $14+$15}' /proc/$PID/stat); tb=$(tree_ticks $PID)
+        [ -z "$idle_main" ] && [ $((b - a)) -le 3 ] && idle_main=$((quiet_from - t0))
+        [ $((tb - ta)) -le 3 ] && break
     done
     idle=$((quiet_from - t0))
     echo "$shown $idle_main $idle $(awk '/VmHWM/{print $2}' /proc/$PID/status) $(tree_rss_kb $PID)"

@@ -28,20 +28,25 @@ good=0 off=0 other=0
 for run in $(seq "$STARTS"); do
     (cd "$T" && exec "$PW") >"$T/log" 2>&1 & PID=$!
     W=$(timeout 30 xdotool search --sync --onlyvisible --pid $PID --name 'Pagewright' | head -1)
-    # Look until the frame is at its place, or the window has settled elsewhere for good.
+    # Look until the frame (with its title bar) is at its place, or the time is up; then look
+    # once more a second later, as the window manager may still change the frame.
     deadline=$((SECONDS + SETTLE))
-    while :; do
+    read_frame() {
         x=$(xwininfo -id "$W" 2>/dev/null | awk '/Absolute upper-left X/{print $4}')
         y=$(xwininfo -id "$W" 2>/dev/null | awk '/Absolute upper-left Y/{print $4}')
         # left, right, top, bottom
         read -r l _ t _ <<<"$(xprop -id "$W" _NET_FRAME_EXTENTS 2>/dev/null |
                               sed -n 's/.*= //; s/,/ /gp')"
         fx=$((${x:-0} - ${l:-0})) fy=$((${y:-0} - ${t:-0}))
-        { [ -n "$t" ] && [ "$fx" -eq -3 ] && [ "$fy" -eq 0 ]; } && break
+    }
+    while :; do
+        read_frame
+        { [ "${t:-0}" -gt 0 ] && [ "$fx" -eq -3 ] && [ "$fy" -eq 0 ]; } && break
         [ $SECONDS -ge $deadline ] && break
         sleep 0.2
     done
-    if [ "$fx" -eq -3 ] && [ "$fy" -eq 0 ]; then
+    sleep 1; read_frame
+    if [ "${t:-0}" -gt 0 ] && [ "$fx" -eq -3 ] && [ "$fy" -eq 0 ]; then
         good=$((good + 1))
     elif [ "$fy" -lt 0 ]; then
         off=$((off + 1)); echo "start $run: frame at $fx,$fy (client $x,$y, extents l=$l t=$t)"

@@ -7,15 +7,21 @@
 
 namespace {
 
-// Extents that have not arrived after this many looks (about 5 s) never will: a window manager
+// Extents that have not arrived after this many looks (about 10 s) never will: a window manager
 // that does not declare them, or none at all.
-constexpr int MaxChecks = 200;
+constexpr int MaxChecks = 400;
 constexpr int CheckIntervalMs = 25;
 // After a move the window manager's answer normally comes as a move event; this look is for when
 // it does not.
 constexpr int AfterMoveCheckMs = 250;
 // A window manager that keeps the frame elsewhere is not fought with.
-constexpr int MaxMoves = 3;
+constexpr int MaxMoves = 5;
+// Qt reports a requested position as the window's own before the window manager has answered,
+// and the manager may still place the window or change its frame after that, with no event when
+// only the frame changes; so the frame is looked at for this long after it was first seen at its
+// place.
+constexpr int SettleMs = 3000;
+constexpr int SettleCheckIntervalMs = 100;
 
 } // namespace
 
@@ -53,15 +59,25 @@ bool FramePlacement::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-// Qt's own idea of the frame when it has one; else what the window manager declared.
+// What the window manager declares, which is up to date, else Qt's own idea of the frame, which
+// Qt learns only with the manager's next configure event. A window manager may declare a frame
+// before it has added the title bar (openbox was seen to, and then added the bar above the client
+// area, which stays where it is), so for a window with a title bar a frame without a top counts
+// as not known yet.
 std::optional<QMargins> FramePlacement::frameExtents() const
 {
+    const std::optional<QMargins> declared = declaredFrameExtents(window_);
+    if (declared) {
+        if (declared->top() == 0 && window_->windowFlags().testFlag(Qt::WindowTitleHint))
+            return std::nullopt;
+        return declared;
+    }
     const QRect frame = window_->frameGeometry();
     const QRect client = window_->geometry();
-    if (frame != client)
-        return QMargins(client.left() - frame.left(), client.top() - frame.top(),
-                        frame.right() - client.right(), frame.bottom() - client.bottom());
-    return declaredFrameExtents(window_);
+    if (frame == client)
+        return std::nullopt;
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                    frame.right() - client.right(), frame.bottom() - client.bottom());
 }
 
 void FramePlacement::check()
@@ -77,6 +93,7 @@ void FramePlacement::check()
             stop();
         break;
     case Step::Move:
+        settling_ = false;
         if (++moves_ <= MaxMoves) {
             // The client area's geometry: right whether or not Qt knows the frame yet.
             window_->setGeometry(QRect(decision.client, window_->size()));
@@ -86,7 +103,14 @@ void FramePlacement::check()
         }
         break;
     case Step::Done:
-        stop();
+        if (!settling_) {
+            settling_ = true;
+            settleClock_.start();
+        }
+        if (settleClock_.elapsed() >= SettleMs)
+            stop();
+        else if (!retry_.isActive())
+            retry_.start(SettleCheckIntervalMs);
         break;
     }
 }

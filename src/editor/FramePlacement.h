@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMargins>
 #include <QObject>
 #include <QPoint>
@@ -13,9 +14,10 @@ class QWidget;
 //
 // Until the window manager has framed the window, a position can only place the client area; on
 // X11 the frame's extents arrive some time after the window is mapped, sometimes after the first
-// activation and with no event that tells Qt. So once the window is shown, the frame is looked at
-// on every move and activation and, while its extents are still unknown, on a short timer, and
-// the window is moved until its frame has been seen at the designed position.
+// activation, and the title bar may be added to the frame later still, above a client area that
+// stays where it is, with no event that tells Qt. So once the window is shown, the frame is looked
+// at on every move and activation and on a short timer, the window is moved until its frame is at
+// the designed position, and the frame is watched a few seconds more after that.
 class FramePlacement : public QObject
 {
 public:
@@ -51,4 +53,7 @@ private:
     bool pending_ = true;
     int checks_ = 0;
     int moves_ = 0;
+    // The frame was seen at its place: it is looked at for a while longer.
+    bool settling_ = false;
+    QElapsedTimer settleClock_;
 };

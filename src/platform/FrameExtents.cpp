@@ -7,10 +7,14 @@
 
 std::optional<QMargins> declaredFrameExtents(const QWidget* window)
 {
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !window->internalWinId())
+    // Only the xcb platform has the windows on an X server (the offscreen one may offer an X
+    // connection of its own, without our windows on it).
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || !window->internalWinId())
         return std::nullopt;
-    xcb_connection_t* connection = x11->connection();
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return std::nullopt;
     static const char name[] = "_NET_FRAME_EXTENTS";
     xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
         connection, xcb_intern_atom(connection, 1, sizeof name - 1, name), nullptr);

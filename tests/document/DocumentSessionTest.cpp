@@ -235,9 +235,9 @@ INSTANTIATE_TEST_SUITE_P(Callers, SaveChangesQuestion,
                                                               Caller::OpenNamedFile,
                                                               Caller::Template, Caller::Close),
                                             ::testing::ValuesIn(questionRows)),
-                         [](const auto& info) {
-                             return caseName(std::get<1>(info.param).what) + "_" +
-                                    callerName(std::get<0>(info.param));
+                         [](const auto& generated) {
+                             return caseName(std::get<1>(generated.param).what) + "_" +
+                                    callerName(std::get<0>(generated.param));
                          });
 
 TEST_F(DocumentSessionTest, NoQuestionWithoutChanges)

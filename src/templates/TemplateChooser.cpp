@@ -33,8 +33,8 @@ bool isProgramWindow(const QWindow* window)
 
 TForm3::TForm3(Platform& platform, QWidget& mainWindow, const QString& templateDirectory,
                QWidget* parent)
-    : TemplateWindow(mainWindow, parent), platform_(platform),
-      templateDirectory_(templateDirectory), ui(std::make_unique<Ui::TForm3>())
+    : TemplateWindow(platform, mainWindow, templateDirectory, parent),
+      ui(std::make_unique<Ui::TForm3>())
 {
     ui->setupUi(this);
     placeAsTemplateWindow();

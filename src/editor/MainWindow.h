@@ -10,7 +10,6 @@
 #include <memory>
 
 class Browser;
-class DocumentSession;
 class FindDialog;
 class Platform;
 class QLabel;

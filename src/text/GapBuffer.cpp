@@ -1,0 +1,80 @@
+#include "text/GapBuffer.h"
+
+#include <algorithm>
+#include <cstring>
+
+void GapBuffer::adopt(QString text)
+{
+    storage_ = std::move(text);
+    gapStart_ = gapEnd_ = storage_.size();
+}
+
+QStringView GapBuffer::chunkAt(qsizetype pos) const
+{
+    if (pos < gapStart_)
+        return before().sliced(pos);
+    return after().sliced(std::min(pos - gapStart_, after().size()));
+}
+
+QString GapBuffer::mid(qsizetype pos, qsizetype length) const
+{
+    QString out;
+    out.reserve(length);
+    appendTo(out, pos, length);
+    return out;
+}
+
+void GapBuffer::appendTo(QString& out, qsizetype pos, qsizetype length) const
+{
+    const qsizetype end = pos + length;
+    if (pos < gapStart_)
+        out.append(before().sliced(pos, std::min(end, gapStart_) - pos));
+    if (end > gapStart_) {
+        const qsizetype from = std::max(pos, gapStart_) - gapStart_;
+        out.append(after().sliced(from, end - gapStart_ - from));
+    }
+}
+
+void GapBuffer::replace(qsizetype pos, qsizetype removeLength, QStringView insert)
+{
+    if (insert.size() > removeLength + gapLength())
+        growGap(insert.size() - removeLength);
+    moveGap(pos);
+    gapEnd_ += removeLength;
+    char16_t* chars = reinterpret_cast<char16_t*>(storage_.data());
+    std::memcpy(chars + gapStart_, insert.utf16(), insert.size() * sizeof(char16_t));
+    gapStart_ += insert.size();
+}
+
+void GapBuffer::moveGap(qsizetype pos)
+{
+    if (pos == gapStart_)
+        return;
+    char16_t* chars = reinterpret_cast<char16_t*>(storage_.data());
+    if (pos < gapStart_) {
+        const qsizetype count = gapStart_ - pos;
+        std::memmove(chars + gapEnd_ - count, chars + pos, count * sizeof(char16_t));
+        gapStart_ -= count;
+        gapEnd_ -= count;
+    } else {
+        const qsizetype count = pos - gapStart_;
+        std::memmove(chars + gapStart_, chars + gapEnd_, count * sizeof(char16_t));
+        gapStart_ += count;
+        gapEnd_ += count;
+    }
+}
+
+void GapBuffer::growGap(qsizetype minimum)
+{
+    // The gap grows with the text (amortised O(1) per typed character) but stays a small share
+    // of it, so that a huge document does not double its memory on the first keystroke.
+    const qsizetype extra = std::max(minimum, std::clamp<qsizetype>(length() / 8, 4096, 1 << 26));
+    const qsizetype oldSize = storage_.size();
+    const qsizetype tail = oldSize - gapEnd_;
+    // A detached, growing resize reallocates in place where it can; only the text after the gap
+    // moves to the new end.
+    storage_.resize(oldSize + extra);
+    char16_t* chars = reinterpret_cast<char16_t*>(storage_.data());
+    std::memmove(chars + gapEnd_ + extra, chars + gapEnd_, tail * sizeof(char16_t));
+    gapEnd_ += extra;
+}

@@ -221,7 +221,9 @@ qsizetype TextBuffer::undo()
     if (!canUndo())
         return -1;
     const State before = stateOf(*this);
-    const UndoHistory::Step& step = d->history.undo();
+    // A copy (the texts are shared, not copied): a slot of contentsChange may edit and so drop
+    // the step from the history.
+    const UndoHistory::Step step = d->history.undo();
     qsizetype caret = -1;
     for (auto edit = step.edits.rbegin(); edit != step.edits.rend(); ++edit) {
         d->text.replace(edit->pos, edit->inserted.size(), edit->removed);
@@ -238,7 +240,7 @@ qsizetype TextBuffer::redo()
     if (!canRedo())
         return -1;
     const State before = stateOf(*this);
-    const UndoHistory::Step& step = d->history.redo();
+    const UndoHistory::Step step = d->history.redo();
     qsizetype caret = -1;
     for (const UndoHistory::Edit& edit : step.edits) {
         d->text.replace(edit.pos, edit.removed.size(), edit.inserted);

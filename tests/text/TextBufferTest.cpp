@@ -325,6 +325,46 @@ TEST(TextBufferTest, UndoAndRedoReturnTheCaret)
     EXPECT_EQ(buffer.undo(), -1);
 }
 
+TEST(TextBufferTest, ContentsChangeReportsEveryEditAndItsUndo)
+{
+    TextBuffer buffer;
+    buffer.setText(u"one two"_qs);
+    QSignalSpy changes(&buffer, &TextBuffer::contentsChange);
+    QSignalSpy undoable(&buffer, &TextBuffer::undoAvailable);
+    QSignalSpy redoable(&buffer, &TextBuffer::redoAvailable);
+    buffer.replace(4, 3, u"three"_qs);
+    buffer.remove(100, 5); // nothing there: no edit, no signal
+    buffer.replaceAll(u"e"_qs, u"E"_qs, 0, buffer.length(), Qt::CaseSensitive);
+    buffer.undo();
+    buffer.undo();
+    buffer.setText(u"x"_qs);
+    const QList<QList<QVariant>> expected = {{4, 3, 5}, {2, 7, 7}, {2, 7, 7}, {4, 5, 3}, {0, 7, 1}};
+    ASSERT_EQ(changes.size(), expected.size());
+    for (qsizetype i = 0; i < changes.size(); ++i) {
+        for (int k = 0; k < 3; ++k)
+            EXPECT_EQ(changes.at(i).at(k).toLongLong(), expected[i][k].toLongLong()) << i;
+    }
+    ASSERT_EQ(undoable.size(), 2);
+    EXPECT_TRUE(undoable.at(0).at(0).toBool());
+    EXPECT_FALSE(undoable.at(1).at(0).toBool());
+    ASSERT_EQ(redoable.size(), 2);
+    EXPECT_TRUE(redoable.at(0).at(0).toBool());
+    EXPECT_FALSE(redoable.at(1).at(0).toBool());
+}
+
+TEST(TextBufferTest, TypingOverASelectionIsOneStepWithTheWordTyped)
+{
+    TextBuffer buffer;
+    buffer.setText(u"say hello"_qs);
+    buffer.replace(4, 5, u"b"_qs, TextBuffer::EditKind::Typing);
+    buffer.insert(5, u"y"_qs, TextBuffer::EditKind::Typing);
+    buffer.insert(6, u"e"_qs, TextBuffer::EditKind::Typing);
+    EXPECT_EQ(buffer.text(), u"say bye"_qs);
+    EXPECT_EQ(buffer.undo(), 9);
+    EXPECT_EQ(buffer.text(), u"say hello"_qs);
+    EXPECT_FALSE(buffer.canUndo());
+}
+
 TEST(TextBufferTest, GroupsAndReplaceAllAreOneStep)
 {
     TextBuffer buffer;

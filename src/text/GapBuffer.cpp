@@ -38,8 +38,9 @@ void GapBuffer::appendTo(QString& out, qsizetype pos, qsizetype length) const
 void GapBuffer::replace(qsizetype pos, qsizetype removeLength, QStringView insert)
 {
     if (insert.size() > removeLength + gapLength())
-        growGap(insert.size() - removeLength);
-    moveGap(pos);
+        growGapAt(pos, insert.size() - removeLength);
+    else
+        moveGap(pos);
     gapEnd_ += removeLength;
     char16_t* chars = reinterpret_cast<char16_t*>(storage_.data());
     std::memcpy(chars + gapStart_, insert.utf16(), insert.size() * sizeof(char16_t));
@@ -64,17 +65,28 @@ void GapBuffer::moveGap(qsizetype pos)
     }
 }
 
-void GapBuffer::growGap(qsizetype minimum)
+void GapBuffer::growGapAt(qsizetype pos, qsizetype minimum)
 {
     // The gap grows with the text (amortised O(1) per typed character) but stays a small share
     // of it, so that a huge document does not double its memory on the first keystroke.
     const qsizetype extra = std::max(minimum, std::clamp<qsizetype>(length() / 8, 4096, 1 << 26));
     const qsizetype oldSize = storage_.size();
-    const qsizetype tail = oldSize - gapEnd_;
-    // A detached, growing resize reallocates in place where it can; only the text after the gap
-    // moves to the new end.
+    // A detached, growing resize reallocates in place where it can; then every character that
+    // has to move moves once, to its place around the new gap at pos.
     storage_.resize(oldSize + extra);
     char16_t* chars = reinterpret_cast<char16_t*>(storage_.data());
-    std::memmove(chars + gapEnd_ + extra, chars + gapEnd_, tail * sizeof(char16_t));
-    gapEnd_ += extra;
+    if (pos >= gapStart_) {
+        const qsizetype down = pos - gapStart_;
+        std::memmove(chars + gapStart_, chars + gapEnd_, down * sizeof(char16_t));
+        const qsizetype rest = gapEnd_ + down;
+        std::memmove(chars + rest + extra, chars + rest, (oldSize - rest) * sizeof(char16_t));
+        gapEnd_ = rest + extra;
+    } else {
+        std::memmove(chars + gapEnd_ + extra, chars + gapEnd_,
+                     (oldSize - gapEnd_) * sizeof(char16_t));
+        const qsizetype up = gapStart_ - pos;
+        gapEnd_ += extra - up;
+        std::memmove(chars + gapEnd_, chars + pos, up * sizeof(char16_t));
+    }
+    gapStart_ = pos;
 }

@@ -31,7 +31,8 @@ private:
     qsizetype gapLength() const { return gapEnd_ - gapStart_; }
     const char16_t* data() const { return reinterpret_cast<const char16_t*>(storage_.constData()); }
     void moveGap(qsizetype pos);
-    void growGap(qsizetype minimum);
+    // Makes the gap at least `minimum` longer and moves it to `pos`.
+    void growGapAt(qsizetype pos, qsizetype minimum);
 
     QString storage_;
     qsizetype gapStart_ = 0;

@@ -18,9 +18,46 @@ struct TextBuffer::Impl
     GapBuffer text;
     LineIndex lines;
     UndoHistory history;
+
+    // Replaces [pos, pos + removeLength) (inside the text) and updates the line index.
+    void apply(qsizetype pos, qsizetype removeLength, QStringView insert)
+    {
+        text.replace(pos, removeLength, insert);
+        lines.update(text, pos, removeLength, insert.size());
+    }
 };
 
 namespace {
+
+// The span from the first match to the end of the last one, and its new text.
+struct Rewritten
+{
+    qsizetype start = 0;
+    qsizetype end = 0;
+    QString text;
+    qsizetype count = 0;
+};
+
+Rewritten rewriteMatches(const GapBuffer& text, const UndoHistory::Rewrite& rewrite)
+{
+    const TextMatcher matcher(rewrite.needle, rewrite.cs);
+    Rewritten result;
+    if (matcher.isEmpty())
+        return result;
+    qsizetype end = 0;
+    qsizetype match = matcher.find(text, rewrite.from, rewrite.to, &end);
+    result.start = result.end = match;
+    // One pass: unchanged runs and replacements are appended in order.
+    while (match >= 0) {
+        text.appendTo(result.text, result.end, match - result.end);
+        result.text += rewrite.replacement;
+        result.end = end;
+        ++result.count;
+        // A match is never empty (neither is the needle), so the search moves on.
+        match = matcher.find(text, end, rewrite.to, &end);
+    }
+    return result;
+}
 
 // What the signals report, to emit only what changed.
 struct State
@@ -159,9 +196,8 @@ void TextBuffer::replace(qsizetype pos, qsizetype removeLength, const QString& i
     if (removeLength == 0 && insert.isEmpty())
         return;
     const State before = stateOf(*this);
-    UndoHistory::Edit edit{pos, d->text.mid(pos, removeLength), insert};
-    d->text.replace(pos, removeLength, insert);
-    d->lines.update(d->text, pos, removeLength, insert.size());
+    UndoHistory::Edit edit{pos, d->text.mid(pos, removeLength), insert, nullptr};
+    d->apply(pos, removeLength, insert);
     d->history.add(std::move(edit), kind == EditKind::Typing);
     emit contentsChange(pos, removeLength, insert.size());
     announce(*this, before);
@@ -182,28 +218,20 @@ qsizetype TextBuffer::replaceAll(const QString& needle, const QString& replaceme
 {
     from = std::clamp<qsizetype>(from, 0, length());
     to = std::clamp<qsizetype>(to, from, length());
-    const TextMatcher matcher(needle, cs);
-    if (matcher.isEmpty())
+    auto rewrite = std::make_shared<UndoHistory::Rewrite>(
+        UndoHistory::Rewrite{needle, replacement, from, to, cs, 0});
+    const Rewritten span = rewriteMatches(d->text, *rewrite);
+    if (span.count == 0)
         return 0;
-    // One pass: the changed span [first match, last match end) is built anew and replaced whole.
-    qsizetype end = 0;
-    qsizetype match = matcher.find(d->text, from, to, &end);
-    if (match < 0)
-        return 0;
-    const qsizetype spanStart = match;
-    QString span;
-    qsizetype copied = match;
-    qsizetype count = 0;
-    while (match >= 0) {
-        d->text.appendTo(span, copied, match - copied);
-        span += replacement;
-        copied = end;
-        ++count;
-        // An empty match cannot occur (the needle is not empty), so the search moves on.
-        match = matcher.find(d->text, end, to, &end);
-    }
-    replace(spanStart, copied - spanStart, span, EditKind::Other);
-    return count;
+    const State before = stateOf(*this);
+    rewrite->insertedSize = span.text.size();
+    UndoHistory::Edit edit{span.start, d->text.mid(span.start, span.end - span.start), QString(),
+                           std::move(rewrite)};
+    d->apply(span.start, span.end - span.start, span.text);
+    d->history.add(std::move(edit), false);
+    emit contentsChange(span.start, span.end - span.start, span.text.size());
+    announce(*this, before);
+    return span.count;
 }
 
 bool TextBuffer::canUndo() const
@@ -226,9 +254,8 @@ qsizetype TextBuffer::undo()
     const UndoHistory::Step step = d->history.undo();
     qsizetype caret = -1;
     for (auto edit = step.edits.rbegin(); edit != step.edits.rend(); ++edit) {
-        d->text.replace(edit->pos, edit->inserted.size(), edit->removed);
-        d->lines.update(d->text, edit->pos, edit->inserted.size(), edit->removed.size());
-        emit contentsChange(edit->pos, edit->inserted.size(), edit->removed.size());
+        d->apply(edit->pos, edit->insertedSize(), edit->removed);
+        emit contentsChange(edit->pos, edit->insertedSize(), edit->removed.size());
         caret = edit->pos + edit->removed.size();
     }
     announce(*this, before);
@@ -243,10 +270,15 @@ qsizetype TextBuffer::redo()
     const UndoHistory::Step step = d->history.redo();
     qsizetype caret = -1;
     for (const UndoHistory::Edit& edit : step.edits) {
-        d->text.replace(edit.pos, edit.removed.size(), edit.inserted);
-        d->lines.update(d->text, edit.pos, edit.removed.size(), edit.inserted.size());
-        emit contentsChange(edit.pos, edit.removed.size(), edit.inserted.size());
-        caret = edit.pos + edit.inserted.size();
+        if (edit.rewrite) {
+            // The text is as it was before Replace All, so the same search finds the same span.
+            const Rewritten span = rewriteMatches(d->text, *edit.rewrite);
+            d->apply(span.start, span.end - span.start, span.text);
+        } else {
+            d->apply(edit.pos, edit.removed.size(), edit.inserted);
+        }
+        emit contentsChange(edit.pos, edit.removed.size(), edit.insertedSize());
+        caret = edit.pos + edit.insertedSize();
     }
     announce(*this, before);
     return caret;

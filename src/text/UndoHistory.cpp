@@ -58,7 +58,7 @@ void UndoHistory::add(Edit edit, bool typing)
         steps_[index_ - 1].edits.push_back(std::move(edit));
         return;
     }
-    if (typing && tryMerge(edit))
+    if (typing && !edit.rewrite && tryMerge(edit))
         return;
     Step step;
     if (typing)

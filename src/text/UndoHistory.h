@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 // The undo steps of a text buffer and which of them is the clean state. Pure bookkeeping: the
@@ -10,12 +11,27 @@
 class UndoHistory
 {
 public:
-    // [pos, pos + removed.size()) held `removed` and now holds `inserted`.
+    // Replace All over [from, to): redo runs the same search again over the same text instead of
+    // keeping a copy of all the new text.
+    struct Rewrite
+    {
+        QString needle;
+        QString replacement;
+        qsizetype from = 0;
+        qsizetype to = 0;
+        Qt::CaseSensitivity cs = Qt::CaseInsensitive;
+        qsizetype insertedSize = 0;
+    };
+    // [pos, pos + removed.size()) held `removed` and now holds `inserted` (or what `rewrite`
+    // makes of it).
     struct Edit
     {
         qsizetype pos = 0;
         QString removed;
         QString inserted;
+        std::shared_ptr<const Rewrite> rewrite;
+
+        qsizetype insertedSize() const { return rewrite ? rewrite->insertedSize : inserted.size(); }
     };
     struct Step
     {

@@ -213,6 +213,32 @@ TEST(TextBufferTest, EditsJoinAndSplitCrLfPairs)
     }
 }
 
+TEST(TextBufferTest, LargeInsertsBeforeAndAfterTheGap)
+{
+    auto lines = [](qsizetype count, char16_t letter) {
+        QString text;
+        for (qsizetype i = 0; i < count; ++i)
+            text += QString(i % 7, QChar(letter)) + (i % 3 ? u"\n"_qs : u"\r\n"_qs);
+        return text;
+    };
+    QString model = lines(1000, u'a');
+    TextBuffer buffer;
+    buffer.setText(model);
+    // (position, inserted), each larger than the gap: before the gap at the end, before the gap
+    // in the middle, after it.
+    const std::vector<std::pair<qsizetype, QString>> edits = {
+        {700, lines(2000, u'b')}, {10, lines(5000, u'c')}, {30000, lines(8000, u'd')}};
+    for (const auto& [pos, inserted] : edits) {
+        buffer.insert(pos, inserted);
+        model.insert(pos, inserted);
+        expectMatchesModel(buffer, model);
+        // The gap to the middle, with text on both sides of it.
+        buffer.insert(model.size() / 2, u"\r"_qs);
+        model.insert(model.size() / 2, u"\r"_qs);
+    }
+    expectMatchesModel(buffer, model);
+}
+
 TEST(TextBufferTest, CrlfPositionInsideABreakIsTheEndOfItsLine)
 {
     TextBuffer buffer;

@@ -242,6 +242,10 @@ void BM_SetText500MB(benchmark::State& state)
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         state.counters["cpu_ms"] = (threadSeconds() - cpuStart) * 1000;
         state.counters["lines"] = double(buffer->lineCount());
+        // The first key in the middle moves half the text once.
+        const double keyStart = threadSeconds();
+        buffer->insert(buffer->length() / 2, u"x"_qs, TextBuffer::EditKind::Typing);
+        state.counters["first_key_cpu_ms"] = (threadSeconds() - keyStart) * 1000;
     }
 }
 BENCHMARK(BM_SetText500MB)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);

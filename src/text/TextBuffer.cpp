@@ -12,6 +12,7 @@
 #include "text/UndoHistory.h"
 
 #include <algorithm>
+#include <vector>
 
 struct TextBuffer::Impl
 {
@@ -44,17 +45,31 @@ Rewritten rewriteMatches(const GapBuffer& text, const UndoHistory::Rewrite& rewr
     Rewritten result;
     if (matcher.isEmpty())
         return result;
+    // The matches first, so that the new text is allocated once at its exact size.
+    std::vector<std::pair<qsizetype, qsizetype>> matches;
     qsizetype end = 0;
-    qsizetype match = matcher.find(text, rewrite.from, rewrite.to, &end);
-    result.start = result.end = match;
-    // One pass: unchanged runs and replacements are appended in order.
-    while (match >= 0) {
-        text.appendTo(result.text, result.end, match - result.end);
-        result.text += rewrite.replacement;
-        result.end = end;
-        ++result.count;
-        // A match is never empty (neither is the needle), so the search moves on.
-        match = matcher.find(text, end, rewrite.to, &end);
+    qsizetype matched = 0;
+    // A match is never empty (neither is the needle), so each search moves on.
+    for (qsizetype match = matcher.find(text, rewrite.from, rewrite.to, &end); match >= 0;
+         match = matcher.find(text, end, rewrite.to, &end)) {
+        matches.emplace_back(match, end);
+        matched += end - match;
+    }
+    if (matches.empty())
+        return result;
+    result.start = matches.front().first;
+    result.end = matches.back().second;
+    result.count = qsizetype(matches.size());
+    const qsizetype replacementSize = rewrite.replacement.size();
+    result.text = QString(result.end - result.start - matched + result.count * replacementSize,
+                          Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(result.text.data());
+    const auto* replacement = reinterpret_cast<const char16_t*>(rewrite.replacement.constData());
+    qsizetype copied = result.start;
+    for (const auto& [start, stop] : matches) {
+        out = text.copyTo(out, copied, start - copied);
+        out = std::copy_n(replacement, replacementSize, out);
+        copied = stop;
     }
     return result;
 }
@@ -196,8 +211,12 @@ void TextBuffer::replace(qsizetype pos, qsizetype removeLength, const QString& i
     if (removeLength == 0 && insert.isEmpty())
         return;
     const State before = stateOf(*this);
-    UndoHistory::Edit edit{pos, d->text.mid(pos, removeLength), insert, nullptr};
-    d->apply(pos, removeLength, insert);
+    // Text that borrows the buffer's own characters (QString::fromRawData over a chunk) would
+    // move under the edit and dangle in the history; it gets a copy.
+    const QString owned =
+        d->text.holds(insert.constData()) ? QString(insert.constData(), insert.size()) : insert;
+    UndoHistory::Edit edit{pos, d->text.mid(pos, removeLength), owned, nullptr};
+    d->apply(pos, removeLength, owned);
     d->history.add(std::move(edit), kind == EditKind::Typing);
     emit contentsChange(pos, removeLength, insert.size());
     announce(*this, before);

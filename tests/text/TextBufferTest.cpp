@@ -239,6 +239,20 @@ TEST(TextBufferTest, LargeInsertsBeforeAndAfterTheGap)
     expectMatchesModel(buffer, model);
 }
 
+TEST(TextBufferTest, InsertingABorrowedViewOfItsOwnText)
+{
+    TextBuffer buffer;
+    buffer.setText(u"abc\ndef"_qs);
+    const QStringView chunk = buffer.chunkAt(4);
+    buffer.insert(0, QString::fromRawData(chunk.data(), chunk.size()));
+    EXPECT_EQ(buffer.text(), u"defabc\ndef"_qs);
+    buffer.insert(11, u"!"_qs);
+    buffer.undo();
+    buffer.undo();
+    buffer.redo();
+    EXPECT_EQ(buffer.text(), u"defabc\ndef"_qs);
+}
+
 TEST(TextBufferTest, CrlfPositionInsideABreakIsTheEndOfItsLine)
 {
     TextBuffer buffer;

@@ -45,32 +45,31 @@ Rewritten rewriteMatches(const GapBuffer& text, const UndoHistory::Rewrite& rewr
     Rewritten result;
     if (matcher.isEmpty())
         return result;
-    // The matches first, so that the new text is allocated once at its exact size.
-    std::vector<std::pair<qsizetype, qsizetype>> matches;
-    qsizetype end = 0;
-    qsizetype matched = 0;
-    // A match is never empty (neither is the needle), so each search moves on.
-    for (qsizetype match = matcher.find(text, rewrite.from, rewrite.to, &end); match >= 0;
-         match = matcher.find(text, end, rewrite.to, &end)) {
-        matches.emplace_back(match, end);
-        matched += end - match;
-    }
-    if (matches.empty())
-        return result;
-    result.start = matches.front().first;
-    result.end = matches.back().second;
-    result.count = qsizetype(matches.size());
+    // One pass: unchanged runs and replacements are written in order into a string that grows
+    // geometrically (QString::append per piece costs more than the search).
     const qsizetype replacementSize = rewrite.replacement.size();
-    result.text = QString(result.end - result.start - matched + result.count * replacementSize,
-                          Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(result.text.data());
     const auto* replacement = reinterpret_cast<const char16_t*>(rewrite.replacement.constData());
-    qsizetype copied = result.start;
-    for (const auto& [start, stop] : matches) {
-        out = text.copyTo(out, copied, start - copied);
-        out = std::copy_n(replacement, replacementSize, out);
-        copied = stop;
+    qsizetype used = 0;
+    auto reserve = [&result, &used](qsizetype more) {
+        if (used + more > result.text.size())
+            result.text.resize(std::max(used + more, 2 * result.text.size() + 1024));
+        return reinterpret_cast<char16_t*>(result.text.data()) + used;
+    };
+    qsizetype end = 0;
+    qsizetype match = matcher.find(text, rewrite.from, rewrite.to, &end);
+    result.start = result.end = match;
+    // A match is never empty (neither is the needle), so each search moves on.
+    while (match >= 0) {
+        const qsizetype run = match - result.end;
+        text.copyTo(reserve(run + replacementSize), result.end, run);
+        std::copy_n(replacement, replacementSize,
+                    reinterpret_cast<char16_t*>(result.text.data()) + used + run);
+        used += run + replacementSize;
+        result.end = end;
+        ++result.count;
+        match = matcher.find(text, end, rewrite.to, &end);
     }
+    result.text.truncate(used);
     return result;
 }
 

@@ -22,6 +22,7 @@ void TForm1::connectPreviewCommands()
 void TForm1::navigatePreview()
 {
     previewFile_ = currentFileName_;
+    WebBrowser1->setDefaultTextEncoding(charsetName(documentFormat_));
     WebBrowser1->navigate(currentFileName_);
 }
 
@@ -50,9 +51,10 @@ void TForm1::RefreshPreview()
     setStatusPanel(0, QString());
     // Reload what the preview shows (it may be a page the user followed a link to), unless the
     // preview has never been sent this document's file: then load the file.
-    if (previewFile_ == currentFileName_)
+    if (previewFile_ == currentFileName_) {
+        WebBrowser1->setDefaultTextEncoding(charsetName(documentFormat_));
         WebBrowser1->refresh();
-    else
+    } else
         navigatePreview();
 }
 
@@ -87,5 +89,5 @@ void TForm1::Action1Execute()
         return;
     windows_.form2->showFullScreenPreview(ScreenMode());
     if (!currentFileName_.isEmpty() && currentFileName_ != UntitledName)
-        windows_.form2->navigate(currentFileName_);
+        windows_.form2->navigate(currentFileName_, charsetName(documentFormat_));
 }

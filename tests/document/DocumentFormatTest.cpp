@@ -157,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripCase{"DeclaredShiftJis", encoded("shift_jis", "<meta charset=shift_jis>日本\n"),
                       TextEncoding::Other, false, LineEnding::Lf,
                       utf16("<meta charset=shift_jis>日本\n")}),
-    [](const ::testing::TestParamInfo<RoundTripCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<RoundTripCase>& row) { return row.param.name; });
 
 TEST(DocumentFormatDecode, MapsWindows1251BytesToTheirCharacters)
 {
@@ -244,7 +244,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TextEncoding::Windows1251, "windows-1251"},
         DetectionCase{"Windows1251DeclaringUtf8", QByteArray("<meta charset=utf-8>") + cyrillic1251,
                       TextEncoding::Windows1251, "utf-8"}),
-    [](const ::testing::TestParamInfo<DetectionCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<DetectionCase>& row) { return row.param.name; });
 
 TEST(DocumentFormatEncode, NewDocumentIsWindows1251WithCrLf)
 {
@@ -296,7 +296,7 @@ INSTANTIATE_TEST_SUITE_P(
                               "9\0"
                               "6\0;\0a\0",
                               18)}),
-    [](const ::testing::TestParamInfo<ReferenceCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<ReferenceCase>& row) { return row.param.name; });
 
 TEST(DocumentFormatEncode, EditedMetaCharsetChoosesTheEncoding)
 {

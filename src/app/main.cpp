@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSet>
 #include <QTimer>
 #include <QTranslator>
 #include <csignal>
@@ -27,6 +28,17 @@ void installRussianQtTexts(QCoreApplication& app, QTranslator& translator)
         app.installTranslator(&translator);
 }
 
+// Whether the command line asks only for a text (help, version), which needs no display.
+bool asksOnlyForText(int argc, char** argv)
+{
+    static const QSet<QByteArray> textOptions = {"-h",         "-?", "--help",
+                                                 "--help-all", "-v", "--version"};
+    for (int i = 1; i < argc; ++i)
+        if (textOptions.contains(QByteArray(argv[i])))
+            return true;
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -42,6 +54,13 @@ int main(int argc, char** argv)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         std::fputs("pagewright: running as root, so the web engine's sandbox is turned off\n",
                    stderr);
+    }
+    if (asksOnlyForText(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        QTranslator qtTexts;
+        installRussianQtTexts(app, qtTexts);
+        CommandLine().process(app); // prints and ends the program
+        return 0;
     }
     Q_INIT_RESOURCE(resources);
     // The application object takes its own options (-platform, -style, ...) off the command line

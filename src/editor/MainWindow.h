@@ -10,7 +10,6 @@
 #include <memory>
 
 class Browser;
-class DocumentSession;
 class FindDialog;
 class FramePlacement;
 class Platform;
@@ -56,7 +55,8 @@ signals:
     void templateBuilderRequested();
     // The full-screen preview is to be shown for the layout class, loading `savedFile` unless it
     // is empty (no document, or one never saved).
-    void fullScreenPreviewRequested(int screenMode, const QString& savedFile);
+    void fullScreenPreviewRequested(int screenMode, const QString& savedFile,
+                                    const QByteArray& charset);
     // The check-marked tool window items: show (true) or close (false) the window.
     void colourHelperToggled(bool shown);
     void screenLensToggled(bool shown);

@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent) : Browser(parent)
@@ -50,6 +51,8 @@ void WebEngineBrowser::createView()
     view_->installEventFilter(this);
     for (QObject* child : view_->children())
         watchPageWidget(child);
+    if (!defaultTextEncoding_.isEmpty())
+        view_->settings()->setDefaultTextEncoding(QString::fromLatin1(defaultTextEncoding_));
     view_->show();
 }
 
@@ -58,6 +61,13 @@ void WebEngineBrowser::navigate(const QString& path)
     if (!view_)
         createView();
     view_->load(QUrl::fromLocalFile(path));
+}
+
+void WebEngineBrowser::setDefaultTextEncoding(const QByteArray& charset)
+{
+    defaultTextEncoding_ = charset;
+    if (view_)
+        view_->settings()->setDefaultTextEncoding(QString::fromLatin1(charset));
 }
 
 void WebEngineBrowser::refresh()

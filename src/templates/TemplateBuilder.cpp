@@ -14,8 +14,8 @@ QString ColorLabelText(const QColor& color)
 
 TForm4::TForm4(Platform& platform, QWidget& mainWindow, const QString& templateDirectory,
                QWidget* parent)
-    : TemplateWindow(mainWindow, parent), platform_(platform),
-      templateDirectory_(templateDirectory), ui(std::make_unique<Ui::TForm4>())
+    : TemplateWindow(platform, mainWindow, templateDirectory, parent),
+      ui(std::make_unique<Ui::TForm4>())
 {
     ui->setupUi(this);
     placeAsTemplateWindow();

@@ -91,8 +91,6 @@ private:
     void setGroupColor(int group, const QColor& color);
     void connectControls();
 
-    Platform& platform_;
-    const QString templateDirectory_;
     std::unique_ptr<Ui::TForm4> ui;
     std::array<ColorGroup, ColorCount> groups_;
     // The colour dialog shared by the five groups keeps the last colour chosen in it; before any

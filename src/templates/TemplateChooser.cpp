@@ -33,8 +33,8 @@ bool isProgramWindow(const QWindow* window)
 
 TForm3::TForm3(Platform& platform, QWidget& mainWindow, const QString& templateDirectory,
                QWidget* parent)
-    : TemplateWindow(mainWindow, parent), platform_(platform),
-      templateDirectory_(templateDirectory), ui(std::make_unique<Ui::TForm3>())
+    : TemplateWindow(platform, mainWindow, templateDirectory, parent),
+      ui(std::make_unique<Ui::TForm3>())
 {
     ui->setupUi(this);
     placeAsTemplateWindow();
@@ -57,7 +57,7 @@ QString TForm3::SelectedTemplatePath() const
     const QList<QListWidgetItem*> selected = ui->FileListBox1->selectedItems();
     if (selected.isEmpty())
         return {};
-    return QDir(templateDirectory_).filePath(selected.first()->text());
+    return templateEntryPath(templateDirectory_, selected.first()->text());
 }
 
 // Every showing lists the templates afresh, whether or not the window manager activates it.

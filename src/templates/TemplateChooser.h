@@ -51,8 +51,6 @@ protected:
 private:
     void focusWindowChanged(QWindow* focus);
 
-    Platform& platform_;
-    const QString templateDirectory_;
     std::unique_ptr<Ui::TForm3> ui;
     ActivationTracker activation_;
 };

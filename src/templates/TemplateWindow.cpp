@@ -5,8 +5,10 @@
 #include <QCloseEvent>
 #include <QShowEvent>
 
-TemplateWindow::TemplateWindow(QWidget& mainWindow, QWidget* parent)
-    : QWidget(parent), mainWindow_(mainWindow)
+TemplateWindow::TemplateWindow(Platform& platform, QWidget& mainWindow,
+                               const QString& templateDirectory, QWidget* parent)
+    : QWidget(parent), platform_(platform), templateDirectory_(templateDirectory),
+      mainWindow_(mainWindow)
 {}
 
 void TemplateWindow::placeAsTemplateWindow()

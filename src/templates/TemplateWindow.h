@@ -1,15 +1,20 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
+
+class Platform;
 
 // What the template chooser and the template builder share: an ordinary window over the main
 // window, which it disables while shown (the user finishes with it first) and enables again when
-// it closes by any means. Created once and only hidden when closed.
+// it closes by any means, working on the template directory. Created once and only hidden when
+// closed.
 class TemplateWindow : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TemplateWindow(QWidget& mainWindow, QWidget* parent = nullptr);
+    TemplateWindow(Platform& platform, QWidget& mainWindow, const QString& templateDirectory,
+                   QWidget* parent = nullptr);
 
     // Disables the main window and shows this window over it.
     void OpenOverMainWindow();
@@ -27,6 +32,9 @@ protected:
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+
+    Platform& platform_;
+    const QString templateDirectory_;
 
 private:
     QWidget& mainWindow_;

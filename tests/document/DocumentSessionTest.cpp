@@ -235,9 +235,9 @@ INSTANTIATE_TEST_SUITE_P(Callers, SaveChangesQuestion,
                                                               Caller::OpenNamedFile,
                                                               Caller::Template, Caller::Close),
                                             ::testing::ValuesIn(questionRows)),
-                         [](const auto& row) {
-                             return caseName(std::get<1>(row.param).what) + "_" +
-                                    callerName(std::get<0>(row.param));
+                         [](const auto& generated) {
+                             return caseName(std::get<1>(generated.param).what) + "_" +
+                                    callerName(std::get<0>(generated.param));
                          });
 
 TEST_F(DocumentSessionTest, NoQuestionWithoutChanges)
@@ -343,6 +343,71 @@ TEST_F(DocumentSessionTest, TemplateStartsAnUntitledModifiedDocument)
         EXPECT_EQ(session.format().encoding, TextEncoding::Utf8);
         EXPECT_TRUE(preview.isEmpty());
     }
+}
+
+// Save As: the filter entry gives the extension unless the name already has one of ours; an
+// existing name (as typed, or with the extension) is replaced only after Yes.
+TEST_F(DocumentSessionTest, SaveAsNamesTheFile)
+{
+    const struct
+    {
+        const char* existing; // a file there before, or ""
+        const char* typed;
+        int filter;
+        Answer answer; // to the replace question, when it is asked
+        const char* written;
+    } cases[] = {
+        {"", "a", 1, Answer::Yes, "a.html"},
+        {"", "b", 2, Answer::Yes, "b.htm"},
+        {"", "page.HTML", 2, Answer::Yes, "page.HTML"},
+        {"", "notes.txt", 1, Answer::Yes, "notes.txt.html"},
+        {"exact", "exact", 1, Answer::Yes, "exact"},
+        {"exact", "exact", 1, Answer::No, ""},
+        {"with.html", "with", 1, Answer::Yes, "with.html"},
+        {"with.htm", "with", 2, Answer::Cancel, ""},
+    };
+    session.newDocument();
+    editor.type("text");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        if (*c.existing)
+            writeFile(path(c.existing), "before");
+        const QString nameBefore = session.fileName();
+        editor.type("!");
+        dialogs.log.clear();
+        dialogs.saveAnswers = {{path(c.typed), c.filter}};
+        dialogs.questionAnswers = {c.answer};
+
+        session.saveDocumentAs();
+
+        EXPECT_EQ(dialogs.logOf("question").size(), *c.existing ? 1 : 0);
+        if (*c.written) {
+            EXPECT_EQ(readFile(path(c.written)), editor.text.toUtf8());
+            EXPECT_EQ(session.fileName(), path(c.written));
+            EXPECT_EQ(title, path(c.written) + " - Pagewrighter");
+            EXPECT_FALSE(editor.modified);
+        } else {
+            EXPECT_EQ(readFile(path(c.existing)), "before");
+            EXPECT_EQ(session.fileName(), nameBefore);
+            EXPECT_TRUE(editor.modified);
+        }
+        if (*c.existing)
+            QFile::remove(path(c.existing));
+    }
+}
+
+// A charset declaration typed into the text decides the encoding from the save on.
+TEST_F(DocumentSessionTest, SavedCharsetDeclarationDecidesTheEncoding)
+{
+    session.newDocument();
+    editor.type(QStringLiteral("<meta charset=\"utf-8\"><p>Ж</p>"));
+    dialogs.saveAnswers = {{path("page"), 1}};
+    session.saveDocument();
+    EXPECT_EQ(readFile(path("page.html")), "<meta charset=\"utf-8\"><p>\xd0\x96</p>");
+    EXPECT_EQ(session.format().encoding, TextEncoding::Utf8);
+    editor.type("ё");
+    session.saveDocument();
+    EXPECT_TRUE(readFile(path("page.html")).endsWith("\xd1\x91"));
 }
 
 // --- Refresh --------------------------------------------------------------------------------

@@ -72,6 +72,15 @@ TEST_F(FileDrop, OneLocalFileOpensWhereverItIsDropped)
         }
     }
     EXPECT_TRUE(dialogs().log.isEmpty());
+
+    // While a template window keeps the main window disabled, nothing is taken.
+    form->setEnabled(false);
+    for (const auto& t : targets) {
+        SCOPED_TRACE(t.where);
+        std::unique_ptr<QMimeData> data(files({path("a.html")}));
+        EXPECT_FALSE(drop(t.target, data.get()));
+        EXPECT_EQ(form->CurrentFileName(), path("b.html"));
+    }
 }
 
 TEST_F(FileDrop, TheSaveChangesQuestionComesFirst)

@@ -18,6 +18,9 @@ public:
     void goForward() override;
     void setDefaultTextEncoding(const QByteArray& charset) override;
 
+    // Picks the scene graph the engine's views draw with; must run before the first view exists.
+    static void chooseSceneGraph();
+
     // The engine view, or null before the first navigation.
     QWebEngineView* view() const { return view_; }
 

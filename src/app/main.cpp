@@ -2,7 +2,9 @@
 // the command line, the message loop.
 #include "app/CommandLine.h"
 #include "app/ProgramWindows.h"
+#include "document/DocumentFormat.h"
 #include "editor/MainWindow.h"
+#include "platform/LocalPageSchemeHandler.h"
 #include "platform/QtPlatform.h"
 
 #include <QApplication>
@@ -63,6 +65,9 @@ int main(int argc, char** argv)
         return 0;
     }
     Q_INIT_RESOURCE(resources);
+    // The previews read pages in the charset the editor reads them in.
+    LocalPageSchemeHandler::registerScheme(
+        [](const QByteArray& page) { return charsetName(decodeDocument(page).format); });
     // The application object takes its own options (-platform, -style, ...) off the command line
     // first; what is left is ours.
     QApplication app(argc, argv);

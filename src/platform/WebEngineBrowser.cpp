@@ -1,5 +1,7 @@
 #include "platform/WebEngineBrowser.h"
 
+#include "platform/LocalPageSchemeHandler.h"
+
 #include <QAction>
 #include <QKeyEvent>
 #include <QPointer>
@@ -38,6 +40,7 @@ void WebEngineBrowser::createView()
 {
     chooseSceneGraph();
     view_ = new QWebEngineView(this);
+    LocalPageSchemeHandler::installOn(view_->page()->profile());
     view_->setToolTip(toolTip());
     layout()->addWidget(view_);
     QWebEnginePage* page = view_->page();
@@ -60,7 +63,7 @@ void WebEngineBrowser::navigate(const QString& path)
 {
     if (!view_)
         createView();
-    view_->load(QUrl::fromLocalFile(path));
+    view_->load(LocalPageSchemeHandler::pageUrl(path));
 }
 
 void WebEngineBrowser::setDefaultTextEncoding(const QByteArray& charset)

@@ -3,8 +3,10 @@
 #include "editor/MainWindow.h"
 #include "platform/WebEngineBrowser.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -12,6 +14,13 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+// Readable failure messages.
+static void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace {
 
@@ -67,13 +76,113 @@ TEST(PreviewCharsetEndToEnd, DeclaredAndMarkedPagesRenderRight)
         {"utf16.html", QByteArray("\xff\xfe<\0p\0>\0\x1e\x04\x3a\x04", 12), QStringLiteral("Ок")});
 }
 
-// Two Windows-1251 letters, "Ок", without a declaration. The previews are given the document's
-// charset as the engine's default text encoding, but for file: pages Chromium runs its own
-// charset detector first and takes the default only as a hint, so it still renders "侮".
-// Disabled until the preview serves files with their charset (see the notes).
-TEST(PreviewCharsetEndToEnd, DISABLED_UndeclaredWindows1251PageRendersRight)
+// Two Windows-1251 letters, "Ок", without a declaration: for file: pages Chromium's own charset
+// detector took them for CJK ("侮"), whatever the default encoding said.
+TEST(PreviewCharsetEndToEnd, UndeclaredWindows1251PageRendersRight)
 {
     expectRendered({"cp1251.html", "<p>\xce\xea</p>", QStringLiteral("Ок")});
+}
+
+// A preview on its own, on the real engine.
+class PreviewPagesEndToEnd : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        browser.resize(400, 300);
+        browser.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&browser));
+    }
+
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = dir.filePath(name);
+        QFile out(path);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+        return path;
+    }
+
+    // Runs `load`, then waits for the finished document.
+    template <typename Load> bool loads(Load load)
+    {
+        QSignalSpy loaded(&browser, &Browser::documentComplete);
+        load();
+        return loaded.wait(30000);
+    }
+
+    QString evaluate(const QString& script)
+    {
+        QVariant value;
+        bool done = false;
+        browser.view()->page()->runJavaScript(script, [&](const QVariant& result) {
+            value = result;
+            done = true;
+        });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 30000));
+        return value.toString();
+    }
+
+    QString bodyText() { return evaluate(QStringLiteral("document.body.innerText")).trimmed(); }
+
+    QTemporaryDir dir;
+    WebEngineBrowser browser;
+};
+
+// Relative images and stylesheets come from the files beside the page, and a link to another
+// page of the site shows that page in its own charset; back returns to the first page.
+TEST_F(PreviewPagesEndToEnd, RelativeFilesAndLinkedPagesLoad)
+{
+    QImage picture(7, 5, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("pictures"));
+    ASSERT_TRUE(picture.save(dir.filePath("pictures/red.png")));
+    write("style.css", "p { color: rgb(1, 2, 3) }");
+    write("other.html", "<p>\xce\xea</p>"); // undeclared Windows-1251
+    const QString page = write("index.html", "<meta charset=koi8-r>"
+                                             "<link rel=stylesheet href=style.css>"
+                                             "<p>\xf0\xd2\xc9\xd7\xc5\xd4</p>"
+                                             "<img id=picture src=pictures/red.png>");
+    ASSERT_TRUE(loads([&] { browser.navigate(page); }));
+    EXPECT_NE(browser.view()->url().scheme(), QStringLiteral("file"));
+    EXPECT_EQ(bodyText(), QStringLiteral("Привет"));
+    EXPECT_EQ(evaluate("getComputedStyle(document.querySelector('p')).color"),
+              QStringLiteral("rgb(1, 2, 3)"));
+    EXPECT_EQ(evaluate("String(document.getElementById('picture').naturalWidth)"),
+              QStringLiteral("7"));
+
+    ASSERT_TRUE(loads([&] { evaluate("location.href = 'other.html'; ''"); }));
+    EXPECT_TRUE(browser.view()->url().path().endsWith("/other.html"));
+    EXPECT_EQ(bodyText(), QStringLiteral("Ок"));
+
+    ASSERT_TRUE(loads([&] { browser.navigate(page); }));
+    ASSERT_TRUE(loads([&] { browser.goBack(); }));
+    EXPECT_EQ(bodyText(), QStringLiteral("Ок"));
+    ASSERT_TRUE(loads([&] { browser.goForward(); }));
+    EXPECT_EQ(bodyText(), QStringLiteral("Привет"));
+    ASSERT_TRUE(loads([&] { browser.refresh(); }));
+    EXPECT_EQ(bodyText(), QStringLiteral("Привет"));
+}
+
+// A pipe with no writer would block any reader: as a page or as a page's picture it is refused
+// at once, and the load still finishes.
+TEST_F(PreviewPagesEndToEnd, PipesAreRefusedWithoutBlocking)
+{
+    const QString pipe = dir.filePath("pipe.html");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe.png")).constData(), 0600), 0);
+    const QString page =
+        write("page.html", "<p>page</p><img id=picture src=pipe.png onerror=\"this.alt='none'\">");
+
+    ASSERT_TRUE(loads([&] { browser.navigate(page); }));
+    EXPECT_EQ(bodyText(), QStringLiteral("page"));
+    EXPECT_EQ(evaluate("document.getElementById('picture').alt"), QStringLiteral("none"));
+
+    QSignalSpy finished(browser.view(), &QWebEngineView::loadFinished);
+    ASSERT_TRUE(loads([&] { browser.navigate(pipe); }));
+    ASSERT_EQ(finished.size(), 1);
+    EXPECT_FALSE(finished.at(0).at(0).toBool()) << "the pipe was shown as a page";
 }
 
 } // namespace

@@ -1,4 +1,7 @@
 // Test main: one QApplication for the whole run, as the windows need one.
+#include "document/DocumentFormat.h"
+#include "platform/LocalPageSchemeHandler.h"
+
 #include <QApplication>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -14,6 +17,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     Q_INIT_RESOURCE(resources);
+    // As in the program: pages reach the previews with the charset the editor reads them in.
+    LocalPageSchemeHandler::registerScheme(
+        [](const QByteArray& page) { return charsetName(decodeDocument(page).format); });
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

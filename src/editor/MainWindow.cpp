@@ -4,9 +4,9 @@
 #include "document/DocumentFile.h"
 #include "platform/Browser.h"
 #include "platform/Platform.h"
-#include "platform/SourceEditor.h"
-#include "templates/TemplateChooser.h"
 #include "templates/TemplateBuilder.h"
+#include "templates/TemplateChooser.h"
+#include "text/SourceEditor.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -102,7 +102,7 @@ void TForm1::connectDocumentCommands()
     connect(ui->SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
     connect(ui->N4, &QAction::triggered, this, &TForm1::N4Click);
     connect(ui->N6, &QAction::triggered, this, &TForm1::N6Click);
-    connect(RichEdit1, &QPlainTextEdit::textChanged, this, &TForm1::RichEdit1Change);
+    connect(RichEdit1, &SourceEditor::textChanged, this, &TForm1::RichEdit1Change);
 }
 
 QString TForm1::statusPanelText(int panel) const

@@ -2,7 +2,7 @@
 #include "e2e/EndToEndPlatform.h"
 #include "editor/MainWindow.h"
 #include "editor/FullScreenPreview.h"
-#include "platform/SourceEditor.h"
+#include "text/SourceEditor.h"
 #include "platform/WebEngineBrowser.h"
 
 #include <QWebEngineHistory>

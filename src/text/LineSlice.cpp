@@ -39,9 +39,9 @@ LineSlice::LineSlice(const QString& text, qsizetype startColumn, qreal startX,
         run.start = runStart;
         run.length = i - runStart;
         run.x = x;
-        run.layout = std::make_unique<QTextLayout>(
-            TextMeasure::forDisplay(QStringView(text).sliced(runStart, run.length)),
-            measure.font());
+        const QStringView runText = QStringView(text).sliced(runStart, run.length);
+        run.layout = std::make_unique<QTextLayout>(TextMeasure::forDisplay(runText),
+                                                   measure.fontFor(runText));
         if (!preeditPlaced && preeditOffset >= runStart && preeditOffset <= i &&
             !preedit.text.isEmpty()) {
             run.preeditAt = preeditOffset - runStart;

@@ -42,6 +42,9 @@ void TextMeasure::setFont(const QFont& font)
     // Source text needs neither kerning nor ligatures for Latin and Cyrillic, and without them
     // every character has a fixed advance, which makes measuring megabytes cheap and exact.
     font_.setKerning(false);
+    shapedFont_ = font_;
+    shapedFont_.setStyleStrategy(
+        QFont::StyleStrategy(font_.styleStrategy() & ~QFont::PreferNoShaping));
     font_.setStyleStrategy(QFont::StyleStrategy(font_.styleStrategy() | QFont::PreferNoShaping));
     const QFontMetricsF metrics(font_);
     tabWidth_ = metrics.horizontalAdvance(QLatin1Char(' ')) * tabSpaces;
@@ -93,6 +96,15 @@ bool TextMeasure::isSimple(QChar c)
            !c.isMark();
 }
 
+const QFont& TextMeasure::fontFor(QStringView run) const
+{
+    for (const QChar c : run) {
+        if (!isSimple(c))
+            return shapedFont_;
+    }
+    return font_;
+}
+
 qreal TextMeasure::advance(QChar c) const
 {
     qreal& known = advances_[c.unicode()];
@@ -105,7 +117,7 @@ qreal TextMeasure::runWidth(QStringView run) const
 {
     if (run.isEmpty())
         return 0;
-    QTextLayout layout(forDisplay(run), font_);
+    QTextLayout layout(forDisplay(run), fontFor(run));
     layOutOneLine(layout);
     return layout.lineAt(0).horizontalAdvance();
 }
@@ -138,7 +150,7 @@ qreal TextMeasure::width(QStringView text) const
 
 qsizetype TextMeasure::runColumnAt(QStringView run, qreal x) const
 {
-    QTextLayout layout(forDisplay(run), font_);
+    QTextLayout layout(forDisplay(run), fontFor(run));
     layOutOneLine(layout);
     return layout.lineAt(0).xToCursor(x, QTextLine::CursorBetweenCharacters);
 }

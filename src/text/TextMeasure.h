@@ -17,6 +17,10 @@ public:
 
     void setFont(const QFont& font);
     const QFont& font() const { return font_; }
+    // The font to shape `run` (a piece of a line without tabs) with: unshaped for text whose
+    // characters have fixed advances, shaped when it holds marks, right-to-left or other
+    // complex text, so that accents sit on their letters and Arabic joins.
+    const QFont& fontFor(QStringView run) const;
 
     qreal tabWidth() const { return tabWidth_; }
     qreal lineSpacing() const { return lineSpacing_; }
@@ -45,6 +49,7 @@ private:
 
     static constexpr int tableSize = 0x0590;
     QFont font_;
+    QFont shapedFont_;
     qreal tabWidth_ = 0;
     qreal lineSpacing_ = 0;
     qreal ascent_ = 0;

@@ -70,10 +70,14 @@ bool isAscii(QByteArrayView bytes)
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (uchar(c) & 0x80) == 0; });
 }
 
+// LF as soon as one LF stands without a CR before it: then every CR stays a character of the
+// text, so a file that mixes CR LF with LF is written back as it was.
 LineEnding detectLineEnding(QByteArrayView bytes)
 {
-    if (bytes.indexOf("\r\n") < 0 && bytes.indexOf('\n') >= 0)
-        return LineEnding::Lf;
+    for (qsizetype lf = bytes.indexOf('\n'); lf >= 0; lf = bytes.indexOf('\n', lf + 1)) {
+        if (lf == 0 || bytes[lf - 1] != '\r')
+            return LineEnding::Lf;
+    }
     return LineEnding::CrLf;
 }
 
@@ -118,7 +122,7 @@ QByteArray withCrBeforeLf(QByteArrayView bytes)
     return out;
 }
 
-QString decodeWindows1251(QByteArrayView bytes)
+QString decodeWindows1251(QByteArrayView bytes, bool crLf)
 {
     const auto& toUnicode = windows1251().toUnicode;
     QString text(bytes.size(), Qt::Uninitialized);
@@ -126,7 +130,7 @@ QString decodeWindows1251(QByteArrayView bytes)
     const qsizetype n = bytes.size();
     qsizetype length = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        if (bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n')
+        if (crLf && bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n')
             continue;
         d[length++] = toUnicode[uchar(bytes[i])];
     }
@@ -134,12 +138,12 @@ QString decodeWindows1251(QByteArrayView bytes)
     return text;
 }
 
-QString decodeUtf8(QByteArrayView bytes)
+QString decodeUtf8(QByteArrayView bytes, bool crLf)
 {
     // The byte-order mark, if any, is already gone; a second one is text and must stay.
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom |
                                                      QStringDecoder::Flag::Stateless);
-    if (bytes.indexOf("\r\n") < 0)
+    if (!crLf || bytes.indexOf("\r\n") < 0)
         return decoder.decode(bytes);
     return decoder.decode(withoutCrBeforeLf(bytes));
 }
@@ -319,8 +323,9 @@ DecodedDocument decodeDocument(const QByteArray& bytes)
         format.encoding = TextEncoding::Utf8;
     }
     format.lineEnding = detectLineEnding(body);
-    document.text =
-        format.encoding == TextEncoding::Utf8 ? decodeUtf8(body) : decodeWindows1251(body);
+    const bool crLf = format.lineEnding == LineEnding::CrLf;
+    document.text = format.encoding == TextEncoding::Utf8 ? decodeUtf8(body, crLf)
+                                                          : decodeWindows1251(body, crLf);
     format.declaredCharset = declaredCharset(document.text);
     if (ascii && format.declaredCharset == utf8Name)
         format.encoding = TextEncoding::Utf8;

@@ -6,8 +6,7 @@
 // How a document's text is stored as bytes, and the conversions both ways.
 //
 // decodeDocument and encodeDocument are inverses: encoding the decoded text of any file with the
-// format it was read with gives back the file's bytes, unless the file mixes CR LF with lone LF
-// line ends (those become CR LF).
+// format it was read with gives back the file's bytes.
 
 enum class TextEncoding { Windows1251, Utf8 };
 enum class LineEnding { CrLf, Lf };
@@ -27,7 +26,8 @@ struct TextFormat
 struct DecodedDocument
 {
     // Line breaks as '\n'; a final line end is a final '\n'. A CR byte that is not followed by
-    // LF stays in the text as a '\r' character (and is written back as a CR byte).
+    // LF stays in the text as a '\r' character (and is written back as a CR byte); so does every
+    // CR of a file that mixes CR LF with lone LF (its format's line ending is then LF).
     QString text;
     TextFormat format;
 };
@@ -38,8 +38,8 @@ TextFormat newDocumentFormat();
 // Decodes a file's bytes: UTF-8 when it is valid UTF-8 holding non-ASCII bytes, or a UTF-8
 // byte-order mark followed by valid UTF-8 (the mark is not part of the text); a pure-ASCII file
 // follows its own <meta> charset declaration; everything else is Windows-1251, which maps every
-// byte to its own character. Line ends are LF when the bytes hold LF but never CR LF, else CR LF
-// (also for a file without line ends).
+// byte to its own character. Line ends are LF when the bytes hold an LF without a CR before it,
+// else CR LF (also for a file without line ends).
 DecodedDocument decodeDocument(const QByteArray& bytes);
 
 // The format that encodeDocument writes `text` in: `format`, whose declaredCharset becomes the

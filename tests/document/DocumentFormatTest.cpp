@@ -117,12 +117,17 @@ TEST(DocumentFormatDecode, MapsWindows1251BytesToTheirCharacters)
     EXPECT_EQ(text.size(), 254 + 16);
 }
 
-TEST(DocumentFormatDecode, MixedLineEndsBecomeCrLf)
+// CR LF and lone LF in one file: the text keeps each break as it came (the editor shows both as
+// line breaks) and is written back unchanged; new breaks are LF.
+TEST(DocumentFormatDecode, MixedLineEndsStayAsTheyCame)
 {
-    const DecodedDocument document = decodeDocument("a\r\nb\nc");
-    EXPECT_EQ(document.format.lineEnding, LineEnding::CrLf);
-    EXPECT_EQ(document.text, "a\nb\nc");
-    EXPECT_EQ(encodeDocument(document.text, document.format), "a\r\nb\r\nc");
+    for (const QByteArray& bytes : {QByteArray("a\r\nb\nc"), QByteArray("\na\r\n\r\nb\r"),
+                                    QByteArray("\xd0\x99\r\n\xd0\x99\n")}) {
+        const DecodedDocument document = decodeDocument(bytes);
+        EXPECT_EQ(document.format.lineEnding, LineEnding::Lf);
+        EXPECT_EQ(encodeDocument(document.text, document.format), bytes);
+    }
+    EXPECT_EQ(decodeDocument("a\r\nb\nc").text, "a\r\nb\nc");
 }
 
 struct DetectionCase

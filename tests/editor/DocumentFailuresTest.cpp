@@ -108,6 +108,7 @@ TEST_F(DocumentFailures, UnchangedOpenAndSaveGivesTheSameBytes)
         // Lone CR (a line break on screen), CR before CR LF, and a CR at the very end.
         {"lone-cr.html", "a\rb\r\nc\r\r\nd\r"},
         {"lone-cr-lf-file.html", "a\rb\nc\n\r"},
+        {"mixed-line-ends.html", "<p>\r\n</p>\n\r\n\n"},
         // Paragraph and line separators, noncharacters and NUL in UTF-8.
         {"separators-utf8.html",
          QByteArray("<p>\xe2\x80\xa9\xe2\x80\xa8\xef\xb7\x90\xef\xb7\x91\xd0\x99", 15) +

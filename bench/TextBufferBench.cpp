@@ -227,6 +227,23 @@ void BM_ReplaceAll600kRedo(benchmark::State& state)
 }
 BENCHMARK(BM_ReplaceAll600kRedo)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// Replace All of one letter by another over 4 MB of that letter: 4 million matches.
+void BM_ReplaceAllOneLetter4MB(benchmark::State& state)
+{
+    TextBuffer buffer;
+    buffer.setText(QString(4 * 1024 * 1024, u'a'));
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        const double cpuStart = threadSeconds();
+        buffer.replaceAll(u"A"_qs, u"b"_qs, 0, buffer.length());
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        state.counters["cpu_ms"] = (threadSeconds() - cpuStart) * 1000;
+        buffer.undo();
+    }
+}
+BENCHMARK(BM_ReplaceAllOneLetter4MB)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 // Loading 500 million characters of HTML lines (a 500 MB single-byte file decoded) and indexing
 // their lines.
 void BM_SetText500MB(benchmark::State& state)
@@ -242,6 +259,10 @@ void BM_SetText500MB(benchmark::State& state)
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         state.counters["cpu_ms"] = (threadSeconds() - cpuStart) * 1000;
         state.counters["lines"] = double(buffer->lineCount());
+        // The first key in the middle moves half the text once.
+        const double keyStart = threadSeconds();
+        buffer->insert(buffer->length() / 2, u"x"_qs, TextBuffer::EditKind::Typing);
+        state.counters["first_key_cpu_ms"] = (threadSeconds() - keyStart) * 1000;
     }
 }
 BENCHMARK(BM_SetText500MB)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);

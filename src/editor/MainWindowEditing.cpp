@@ -64,8 +64,8 @@ void TForm1::connectEditCommands()
     connect(RichEdit1, &SourceEditor::textChanged, watch, update);
     QClipboard* clipboard = QGuiApplication::clipboard();
     const auto readClipboard = [this, clipboard] {
-        const QMimeData* data = clipboard->mimeData();
-        clipboardHasText_ = data && data->hasText();
+        const QMimeData* mime = clipboard->mimeData();
+        clipboardHasText_ = mime && mime->hasText();
     };
     readClipboard();
     connect(clipboard, &QClipboard::dataChanged, watch, [this, readClipboard] {

@@ -1,9 +1,9 @@
-// The preview: refresh (save, then reload or load the saved file), its history buttons, the
-// focus after a page has loaded, and the full-screen preview.
+// The preview: refresh (the session saves, then the preview reloads or loads the saved file), its
+// history buttons, the focus after a page has loaded, and the request for the full-screen
+// preview.
 #include "editor/MainWindow.h"
 #include "ui_MainWindow.h"
 
-#include "editor/FullScreenPreview.h"
 #include "platform/Browser.h"
 #include "text/SourceEditor.h"
 
@@ -17,12 +17,10 @@ void TForm1::connectPreviewCommands()
     connect(WebBrowser1, &Browser::commandStateChange, this,
             &TForm1::WebBrowser1CommandStateChange);
     connect(WebBrowser1, &Browser::documentComplete, this, &TForm1::WebBrowser1DocumentComplete);
-}
-
-void TForm1::navigatePreview()
-{
-    previewFile_ = currentFileName_;
-    WebBrowser1->navigate(currentFileName_);
+    connect(session_.get(), &DocumentSession::previewNavigationRequested, WebBrowser1,
+            &Browser::navigate);
+    connect(session_.get(), &DocumentSession::previewRefreshRequested, WebBrowser1,
+            &Browser::refresh);
 }
 
 void TForm1::N21Click()
@@ -37,23 +35,7 @@ void TForm1::SpeedButton10Click()
 
 void TForm1::RefreshPreview()
 {
-    if (!RichEdit1->Modified())
-        return;
-    if (currentFileName_ == UntitledName) {
-        if (SaveDocumentAs())
-            navigatePreview();
-        return;
-    }
-    if (!writeTo(currentFileName_))
-        return;
-    RichEdit1->SetModified(false);
-    setStatusPanel(0, QString());
-    // Reload what the preview shows (it may be a page the user followed a link to), unless the
-    // preview has never been sent this document's file: then load the file.
-    if (previewFile_ == currentFileName_)
-        WebBrowser1->refresh();
-    else
-        navigatePreview();
+    session_->refreshPreview();
 }
 
 void TForm1::SpeedButton11Click()
@@ -83,9 +65,5 @@ void TForm1::WebBrowser1DocumentComplete()
 
 void TForm1::Action1Execute()
 {
-    if (!windows_.form2)
-        return;
-    windows_.form2->showFullScreenPreview(ScreenMode());
-    if (!currentFileName_.isEmpty() && currentFileName_ != UntitledName)
-        windows_.form2->navigate(currentFileName_);
+    emit fullScreenPreviewRequested(ScreenMode(), session_->savedFileName());
 }

@@ -35,6 +35,18 @@ void GapBuffer::appendTo(QString& out, qsizetype pos, qsizetype length) const
     }
 }
 
+char16_t* GapBuffer::copyTo(char16_t* out, qsizetype pos, qsizetype length) const
+{
+    const qsizetype end = pos + length;
+    if (pos < gapStart_)
+        out = std::copy(data() + pos, data() + std::min(end, gapStart_), out);
+    if (end > gapStart_) {
+        const qsizetype from = std::max(pos, gapStart_) + gapLength();
+        out = std::copy(data() + from, data() + end + gapLength(), out);
+    }
+    return out;
+}
+
 void GapBuffer::replace(qsizetype pos, qsizetype removeLength, QStringView insert)
 {
     if (insert.size() > removeLength + gapLength())

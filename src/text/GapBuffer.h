@@ -24,6 +24,13 @@ public:
     QStringView chunkAt(qsizetype pos) const;
     QString mid(qsizetype pos, qsizetype length) const;
     void appendTo(QString& out, qsizetype pos, qsizetype length) const;
+    // Copies [pos, pos + length) to `out`; returns the end of the copy.
+    char16_t* copyTo(char16_t* out, qsizetype pos, qsizetype length) const;
+    // Whether `p` points into the storage (a view of the text itself, which an edit moves).
+    bool holds(const QChar* p) const
+    {
+        return p >= storage_.constData() && p < storage_.constData() + storage_.size();
+    }
     // Replaces [pos, pos + removeLength) by `insert`; the range must lie in the text.
     void replace(qsizetype pos, qsizetype removeLength, QStringView insert);
 

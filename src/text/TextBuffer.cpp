@@ -12,6 +12,7 @@
 #include "text/UndoHistory.h"
 
 #include <algorithm>
+#include <vector>
 
 struct TextBuffer::Impl
 {
@@ -44,18 +45,31 @@ Rewritten rewriteMatches(const GapBuffer& text, const UndoHistory::Rewrite& rewr
     Rewritten result;
     if (matcher.isEmpty())
         return result;
+    // One pass: unchanged runs and replacements are written in order into a string that grows
+    // geometrically (QString::append per piece costs more than the search).
+    const qsizetype replacementSize = rewrite.replacement.size();
+    const auto* replacement = reinterpret_cast<const char16_t*>(rewrite.replacement.constData());
+    qsizetype used = 0;
+    auto reserve = [&result, &used](qsizetype more) {
+        if (used + more > result.text.size())
+            result.text.resize(std::max(used + more, 2 * result.text.size() + 1024));
+        return reinterpret_cast<char16_t*>(result.text.data()) + used;
+    };
     qsizetype end = 0;
     qsizetype match = matcher.find(text, rewrite.from, rewrite.to, &end);
     result.start = result.end = match;
-    // One pass: unchanged runs and replacements are appended in order.
+    // A match is never empty (neither is the needle), so each search moves on.
     while (match >= 0) {
-        text.appendTo(result.text, result.end, match - result.end);
-        result.text += rewrite.replacement;
+        const qsizetype run = match - result.end;
+        text.copyTo(reserve(run + replacementSize), result.end, run);
+        std::copy_n(replacement, replacementSize,
+                    reinterpret_cast<char16_t*>(result.text.data()) + used + run);
+        used += run + replacementSize;
         result.end = end;
         ++result.count;
-        // A match is never empty (neither is the needle), so the search moves on.
         match = matcher.find(text, end, rewrite.to, &end);
     }
+    result.text.truncate(used);
     return result;
 }
 
@@ -196,8 +210,12 @@ void TextBuffer::replace(qsizetype pos, qsizetype removeLength, const QString& i
     if (removeLength == 0 && insert.isEmpty())
         return;
     const State before = stateOf(*this);
-    UndoHistory::Edit edit{pos, d->text.mid(pos, removeLength), insert, nullptr};
-    d->apply(pos, removeLength, insert);
+    // Text that borrows the buffer's own characters (QString::fromRawData over a chunk) would
+    // move under the edit and dangle in the history; it gets a copy.
+    const QString owned =
+        d->text.holds(insert.constData()) ? QString(insert.constData(), insert.size()) : insert;
+    UndoHistory::Edit edit{pos, d->text.mid(pos, removeLength), owned, nullptr};
+    d->apply(pos, removeLength, owned);
     d->history.add(std::move(edit), kind == EditKind::Typing);
     emit contentsChange(pos, removeLength, insert.size());
     announce(*this, before);

@@ -627,8 +627,8 @@ void TextView::cut()
 
 bool TextView::canPaste() const
 {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return !readOnly_ && data && data->hasText();
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    return !readOnly_ && mime && mime->hasText();
 }
 
 void TextView::paste()
@@ -637,10 +637,10 @@ void TextView::paste()
         pasteFrom(QGuiApplication::clipboard()->mimeData());
 }
 
-void TextView::pasteFrom(const QMimeData* data)
+void TextView::pasteFrom(const QMimeData* mime)
 {
-    if (data && data->hasText() && !data->text().isEmpty())
-        insertPlainText(data->text());
+    if (mime && mime->hasText() && !mime->text().isEmpty())
+        insertPlainText(mime->text());
 }
 
 void TextView::selectAll()
@@ -1437,10 +1437,10 @@ void TextView::contextMenuEvent(QContextMenuEvent* event)
 
 void TextView::startDrag()
 {
-    auto* data = new QMimeData;
-    data->setText(selectedText());
+    auto* mime = new QMimeData;
+    mime->setText(selectedText());
     auto* drag = new QDrag(this);
-    drag->setMimeData(data);
+    drag->setMimeData(mime);
     const qsizetype start = selectionStart();
     const qsizetype end = selectionEnd();
     internalMoveDone_ = false;
@@ -1454,13 +1454,13 @@ void TextView::startDrag()
     internalMoveDone_ = false;
 }
 
-bool TextView::acceptsDrag(const QMimeData* data) const
+bool TextView::acceptsDrag(const QMimeData* mime) const
 {
-    if (readOnly_ || !data || !data->hasText())
+    if (readOnly_ || !mime || !mime->hasText())
         return false;
     // Files dropped belong to the window (it opens them), not into the text.
-    if (data->hasUrls()) {
-        const QList<QUrl> urls = data->urls();
+    if (mime->hasUrls()) {
+        const QList<QUrl> urls = mime->urls();
         if (std::all_of(urls.begin(), urls.end(),
                         [](const QUrl& url) { return url.isLocalFile(); }))
             return false;

@@ -173,8 +173,8 @@ private:
     void setPrimarySelection();
     void selectAtMouse(QPoint viewportPoint, bool keepAnchor);
     void startDrag();
-    void pasteFrom(const QMimeData* data);
-    bool acceptsDrag(const QMimeData* data) const;
+    void pasteFrom(const QMimeData* mime);
+    bool acceptsDrag(const QMimeData* mime) const;
 
     TextBuffer* buffer_ = nullptr;
     TextMeasure measure_;

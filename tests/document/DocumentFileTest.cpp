@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FileCase{"Utf8WithBom", "\xef\xbb\xbf\xd0\xaf\r\n"},
                       FileCase{"Utf8LfNoFinalLineEnd", "\xd0\xaf\n\xe4\xb8\xad"},
                       FileCase{"Empty", QByteArray()}, FileCase{"LoneCr", "a\rb\r\n\r"}),
-    [](const ::testing::TestParamInfo<FileCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<FileCase>& row) { return row.param.name; });
 
 TEST_F(DocumentFileTest, ReadingWhatCannotBeReadThrows)
 {
@@ -211,8 +211,8 @@ INSTANTIATE_TEST_SUITE_P(Document, DocumentFileSizeLimit,
                          ::testing::Values(LimitCase{"SmallerThanAWriteBuffer", 4096, 10000},
                                            LimitCase{"Large", 64 * 1024, 1024 * 1024},
                                            LimitCase{"NothingFits", 0, 100}),
-                         [](const ::testing::TestParamInfo<LimitCase>& info) {
-                             return info.param.name;
+                         [](const ::testing::TestParamInfo<LimitCase>& row) {
+                             return row.param.name;
                          });
 
 TEST_F(DocumentFileTest, ASymlinkedDocumentStaysASymlink)

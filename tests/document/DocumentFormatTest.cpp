@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
                       false, LineEnding::Lf, std::nullopt},
         RoundTripCase{"AsciiDeclaringUtf8", "<meta charset=\"utf-8\">\n", TextEncoding::Utf8, false,
                       LineEnding::Lf, std::nullopt}),
-    [](const ::testing::TestParamInfo<RoundTripCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<RoundTripCase>& row) { return row.param.name; });
 
 TEST(DocumentFormatDecode, MapsWindows1251BytesToTheirCharacters)
 {
@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TextEncoding::Utf8, "windows-1251"},
         DetectionCase{"Windows1251DeclaringUtf8", QByteArray("<meta charset=utf-8>") + cyrillic1251,
                       TextEncoding::Windows1251, "utf-8"}),
-    [](const ::testing::TestParamInfo<DetectionCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<DetectionCase>& row) { return row.param.name; });
 
 TEST(DocumentFormatEncode, NewDocumentIsWindows1251WithCrLf)
 {
@@ -225,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReferenceCase{"LoneSurrogateInUtf8", QString(QChar(0xDC00)) + "a" + QChar(0xD83D),
                       TextEncoding::Utf8, "&#56320;a&#55357;"},
         ReferenceCase{"EmojiInUtf8", utf16("😀"), TextEncoding::Utf8, "\xf0\x9f\x98\x80"}),
-    [](const ::testing::TestParamInfo<ReferenceCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<ReferenceCase>& row) { return row.param.name; });
 
 TEST(DocumentFormatEncode, EditedMetaCharsetChoosesTheEncoding)
 {

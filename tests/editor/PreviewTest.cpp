@@ -1,6 +1,6 @@
 // When the preview loads, reloads or keeps its page; its history buttons; the full-screen view.
 #include "editor/FullScreenPreview.h"
-#include "support/MainWindowFixture.h"
+#include "support/ProgramFixture.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -8,14 +8,13 @@
 
 namespace {
 
-class Preview : public MainWindowFixture
+class Preview : public ProgramFixture
 {
 protected:
     void SetUp() override
     {
-        MainWindowFixture::SetUp();
-        form2 = std::make_unique<TForm2>(platform);
-        form->setSecondaryWindows({form2.get()});
+        ProgramFixture::SetUp();
+        form2 = program->fullScreenPreview.get();
         writeFile(path("a.html"), "<p>a</p>");
         writeFile(path("b.html"), "<p>b</p>");
     }
@@ -27,7 +26,7 @@ protected:
         return calls;
     }
 
-    std::unique_ptr<TForm2> form2;
+    TForm2* form2 = nullptr;
 };
 
 TEST_F(Preview, WhatEachCommandDoesToThePreview)
@@ -160,7 +159,7 @@ TEST_F(Preview, FullScreenSizesAndLoading)
     EXPECT_EQ(fullScreenBrowser()->calls, QStringList{"navigate " + path("a.html")});
 
     // A click on the window's own surface closes it.
-    QTest::mouseClick(form2.get(), Qt::LeftButton, {}, QPoint(400, 10));
+    QTest::mouseClick(form2, Qt::LeftButton, {}, QPoint(400, 10));
     EXPECT_FALSE(form2->isVisible());
     // Showing it again reloads the saved file, at the size of the layout now in force.
     form->N1024x7681Click();

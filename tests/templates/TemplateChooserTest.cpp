@@ -1,8 +1,8 @@
 #include "templates/TemplateChooser.h"
 #include "support/MainWindowFixture.h"
 #include "templates/ScopedEnv.h"
-#include "templates/TemplateStore.h"
 #include "templates/TemplateBuilder.h"
+#include "templates/TemplateStore.h"
 
 #include <QDialog>
 #include <QDir>
@@ -25,6 +25,9 @@ protected:
         ASSERT_TRUE(QDir(dir.path()).mkpath("home/share"));
         templates = dir.filePath("templates");
         chooser = std::make_unique<TForm3>(platform, *form, templates);
+        // As the program wires them.
+        QObject::connect(chooser.get(), &TForm3::templateChosen, form.get(),
+                         &TForm1::StartDocumentFromTemplate);
     }
 
     void TearDown() override

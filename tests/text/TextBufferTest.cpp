@@ -128,6 +128,10 @@ void expectMatchesModel(const TextBuffer& buffer, const QString& model)
         const bool insideBreak =
             pos > 0 && pos < model.size() && model[pos - 1] == u'\r' && model[pos] == u'\n';
         ASSERT_EQ(buffer.fromCrlf(crlf[pos]), insideBreak ? pos - 1 : pos) << "pos " << pos;
+        // The second half of a one-character break, as counted, is inside it too.
+        if (pos < model.size() && crlf[pos + 1] == crlf[pos] + 2) {
+            ASSERT_EQ(buffer.fromCrlf(crlf[pos] + 1), pos) << "pos " << pos;
+        }
     }
 }
 
@@ -237,6 +241,20 @@ TEST(TextBufferTest, LargeInsertsBeforeAndAfterTheGap)
         model.insert(model.size() / 2, u"\r"_qs);
     }
     expectMatchesModel(buffer, model);
+}
+
+TEST(TextBufferTest, InsertingABorrowedViewOfItsOwnText)
+{
+    TextBuffer buffer;
+    buffer.setText(u"abc\ndef"_qs);
+    const QStringView chunk = buffer.chunkAt(4);
+    buffer.insert(0, QString::fromRawData(chunk.data(), chunk.size()));
+    EXPECT_EQ(buffer.text(), u"defabc\ndef"_qs);
+    buffer.insert(11, u"!"_qs);
+    buffer.undo();
+    buffer.undo();
+    buffer.redo();
+    EXPECT_EQ(buffer.text(), u"defabc\ndef"_qs);
 }
 
 TEST(TextBufferTest, CrlfPositionInsideABreakIsTheEndOfItsLine)
@@ -542,16 +560,26 @@ TEST(TextBufferTest, RandomEditsAgreeWithAPlainString)
         const QString& model = states[state];
         const int action = int(pick(9));
         if (action <= 4) {
-            const qsizetype pos = pick(model.size());
-            const qsizetype removed = pick(std::min<qsizetype>(3, model.size() - pos));
-            const QString inserted = randomText();
+            // One edit, or (action 4) a group of two that undoes as one step.
             QString next = model;
-            next.replace(pos, removed, inserted);
-            buffer.breakTyping();
-            buffer.replace(pos, removed, inserted,
-                           action == 0 ? TextBuffer::EditKind::Typing
-                                       : TextBuffer::EditKind::Other);
-            if (removed > 0 || !inserted.isEmpty()) {
+            const int edits = action == 4 ? 2 : 1;
+            bool recorded = false;
+            if (edits > 1)
+                buffer.beginEditGroup();
+            for (int e = 0; e < edits; ++e) {
+                const qsizetype pos = pick(next.size());
+                const qsizetype removed = pick(std::min<qsizetype>(3, next.size() - pos));
+                const QString inserted = randomText();
+                next.replace(pos, removed, inserted);
+                recorded = recorded || removed > 0 || !inserted.isEmpty();
+                buffer.breakTyping();
+                buffer.replace(pos, removed, inserted,
+                               action == 0 ? TextBuffer::EditKind::Typing
+                                           : TextBuffer::EditKind::Other);
+            }
+            if (edits > 1)
+                buffer.endEditGroup();
+            if (recorded) {
                 states.resize(state + 1);
                 if (clean > state)
                     clean = std::size_t(-1);

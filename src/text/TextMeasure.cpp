@@ -50,7 +50,7 @@ void TextMeasure::setFont(const QFont& font)
     tabWidth_ = metrics.horizontalAdvance(QLatin1Char(' ')) * tabSpaces;
     lineSpacing_ = std::ceil(metrics.lineSpacing());
     ascent_ = metrics.ascent();
-    advances_.fill(-1);
+    advances_.assign(tableSize, -1);
 }
 
 QChar TextMeasure::displayChar(QChar c)
@@ -92,8 +92,14 @@ bool TextMeasure::isSafeBoundary(QStringView text, qsizetype at)
 bool TextMeasure::isSimple(QChar c)
 {
     const char16_t u = c.unicode();
-    return u >= 0x20 && u < tableSize && u != 0x7F && !(u >= 0x80 && u < 0xA0) && u != 0xAD &&
-           !c.isMark();
+    if (u < 0x0590)
+        return u >= 0x20 && u != 0x7F && !(u >= 0x80 && u < 0xA0) && u != 0xAD && !c.isMark();
+    // Punctuation, symbols, arrows, CJK and full-width forms: one glyph each, left to right,
+    // unless a format character (zero-width and bidi controls) or a mark.
+    const bool plainBlock =
+        (u >= 0x2000 && u < 0x2C00) || (u >= 0x3000 && u < 0xA000) || (u >= 0xFF00 && u < 0xFFF0);
+    return plainBlock && c.category() != QChar::Other_Format && !c.isMark() &&
+           c.direction() != QChar::DirR && c.direction() != QChar::DirAL;
 }
 
 const QFont& TextMeasure::fontFor(QStringView run) const
@@ -107,9 +113,9 @@ const QFont& TextMeasure::fontFor(QStringView run) const
 
 qreal TextMeasure::advance(QChar c) const
 {
-    qreal& known = advances_[c.unicode()];
+    float& known = advances_[c.unicode()];
     if (known < 0)
-        known = runWidth(QStringView(&c, 1));
+        known = float(runWidth(QStringView(&c, 1)));
     return known;
 }
 

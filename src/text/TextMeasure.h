@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringView>
 
-#include <array>
+#include <vector>
 
 // Widths of pieces of one line of text in one font, the way the view draws them: a tab is a fixed
 // advance of eight spaces (not a tab stop, so that the width of a piece does not depend on where
@@ -47,11 +47,12 @@ private:
     qreal runWidth(QStringView run) const;
     qsizetype runColumnAt(QStringView run, qreal x) const;
 
-    static constexpr int tableSize = 0x0590;
+    static constexpr int tableSize = 0x10000;
     QFont font_;
     QFont shapedFont_;
     qreal tabWidth_ = 0;
     qreal lineSpacing_ = 0;
     qreal ascent_ = 0;
-    mutable std::array<qreal, tableSize> advances_{};
+    // Advances of simple characters as measured (negative: not yet), for the whole BMP.
+    mutable std::vector<float> advances_;
 };

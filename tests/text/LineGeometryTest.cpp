@@ -44,14 +44,15 @@ QList<qsizetype> caretPositions(const QString& text)
     return positions;
 }
 
-// Unshaped Latin and Cyrillic measure exactly as the layout that draws them.
+// Unshaped Latin, Cyrillic, punctuation and CJK measure exactly as the layout that draws them.
 TEST(TextMeasure, SimpleTextMeasuresAsTheLayoutDrawsIt)
 {
     for (const QFont& font : {proportionalFont(), monospaceFont()}) {
         const TextMeasure measure(font);
         for (const QString& text :
              {QStringLiteral("Hello, world"), QStringLiteral("Съешь же ещё этих мягких булок"),
-              QStringLiteral("<a href=\"x\">WAVE ffi</a>")}) {
+              QStringLiteral("<a href=\"x\">WAVE ffi</a>"),
+              QStringLiteral("«Ёлка» — №5 … “quoted” → 漢字")}) {
             QTextLayout layout(text, measure.font());
             layout.beginLayout();
             QTextLine line = layout.createLine();

@@ -6,9 +6,11 @@ cd "$(dirname "$0")/.."
 
 packages=(
     g++ cmake make pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-svg-dev qt6-translations-l10n libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-declarative-dev qt6-svg-dev
+    qt6-translations-l10n libgl-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth fonts-dejavu-core
+    xvfb xauth fonts-dejavu-core openbox xdotool x11-utils
+    librsvg2-bin desktop-file-utils
 )
 
 missing=()

@@ -7,6 +7,7 @@
 #include "app/ProgramWindows.h"
 #include "editor/MainWindow.h"
 #include "platform/QtPlatform.h"
+#include "platform/WebEngineBrowser.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,6 +50,7 @@ int runChild(int argc, char** argv, bool eager)
     ProgramWindows windows(platform, QDir::currentPath());
     std::unique_ptr<QWebEngineView> engine;
     if (eager) {
+        WebEngineBrowser::chooseSceneGraph();
         engine = std::make_unique<QWebEngineView>();
         engine->setHtml(QStringLiteral("<html></html>"));
     }

@@ -26,12 +26,13 @@ void ProgramWindows::connectWindows()
 {
     TForm1* main = mainWindow.get();
     TForm2* fullScreen = fullScreenPreview.get();
-    QObject::connect(main, &TForm1::fullScreenPreviewRequested, fullScreen,
-                     [fullScreen](int screenMode, const QString& savedFile) {
-                         fullScreen->showFullScreenPreview(screenMode);
-                         if (!savedFile.isEmpty())
-                             fullScreen->navigate(savedFile);
-                     });
+    QObject::connect(
+        main, &TForm1::fullScreenPreviewRequested, fullScreen,
+        [fullScreen](int screenMode, const QString& savedFile, const QByteArray& charset) {
+            fullScreen->showFullScreenPreview(screenMode);
+            if (!savedFile.isEmpty())
+                fullScreen->navigate(savedFile, charset);
+        });
 
     QObject::connect(main, &TForm1::templateChooserRequested, templateChooser.get(),
                      &TForm3::OpenOverMainWindow);

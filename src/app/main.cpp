@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QSet>
@@ -65,6 +66,9 @@ int main(int argc, char** argv)
     // The application object takes its own options (-platform, -style, ...) off the command line
     // first; what is left is ours.
     QApplication app(argc, argv);
+    // The icon and the menu entry under which desktops group the program's windows.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/pagewright.svg")));
+    QApplication::setDesktopFileName(QStringLiteral("pagewright"));
     // Closing the main window ends the program even while tool windows are shown.
     QApplication::setQuitOnLastWindowClosed(false);
     QTranslator qtTexts;

@@ -4,6 +4,7 @@
 #include "ui_MainWindow.h"
 
 #include "editor/FileDropTarget.h"
+#include "editor/FramePlacement.h"
 #include "editor/SourceEditorDocument.h"
 #include "platform/Browser.h"
 #include "platform/Platform.h"
@@ -35,7 +36,8 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    move(-3, 0);
+    placement_ = new FramePlacement(this, DesignedPosition);
+    placement_->place();
 
     WebBrowser1 = platform_.createBrowser(ui->ClientArea);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
@@ -196,19 +198,6 @@ void TForm1::N6Click()
 void TForm1::RichEdit1Change()
 {
     session_->editorChanged();
-}
-
-void TForm1::changeEvent(QEvent* event)
-{
-    QMainWindow::changeEvent(event);
-    // Before the window manager has framed the window, a position can only place the client
-    // area; the designed position is meant for the frame, so it is applied again once the
-    // frame is known (by the first activation).
-    if (event->type() == QEvent::ActivationChange && !framePlaced_ &&
-        frameGeometry() != geometry()) {
-        framePlaced_ = true;
-        move(-3, 0);
-    }
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

@@ -11,6 +11,7 @@
 
 class Browser;
 class FindDialog;
+class FramePlacement;
 class Platform;
 class QLabel;
 class QMenu;
@@ -32,6 +33,9 @@ class TForm1 : public QMainWindow
 public:
     static inline const QString& UntitledName = DocumentSession::UntitledName;
     static inline const QString& TitleSuffix = DocumentSession::TitleSuffix;
+    // Where the window's frame goes at start and by "По умолчанию": a little left of the screen's
+    // edge, so the left border is out of sight.
+    static constexpr QPoint DesignedPosition{-3, 0};
 
     explicit TForm1(Platform& platform, QWidget* parent = nullptr);
     ~TForm1() override;
@@ -51,7 +55,8 @@ signals:
     void templateBuilderRequested();
     // The full-screen preview is to be shown for the layout class, loading `savedFile` unless it
     // is empty (no document, or one never saved).
-    void fullScreenPreviewRequested(int screenMode, const QString& savedFile);
+    void fullScreenPreviewRequested(int screenMode, const QString& savedFile,
+                                    const QByteArray& charset);
     // The check-marked tool window items: show (true) or close (false) the window.
     void colourHelperToggled(bool shown);
     void screenLensToggled(bool shown);
@@ -120,7 +125,6 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -178,5 +182,5 @@ private:
     MainLayout layout_;
     std::unique_ptr<SourceEditorDocument> editorDocument_;
     std::unique_ptr<DocumentSession> session_;
-    bool framePlaced_ = false;
+    FramePlacement* placement_ = nullptr;
 };

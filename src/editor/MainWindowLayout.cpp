@@ -3,6 +3,7 @@
 #include "editor/MainWindow.h"
 #include "ui_MainWindow.h"
 
+#include "editor/FramePlacement.h"
 #include "platform/Browser.h"
 #include "platform/Platform.h"
 #include "platform/ScreenCapture.h"
@@ -65,7 +66,7 @@ void TForm1::N18Click()
 
 void TForm1::N33Click()
 {
-    move(-3, 0);
+    placement_->place();
 }
 
 void TForm1::N19Click()

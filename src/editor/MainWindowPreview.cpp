@@ -17,10 +17,16 @@ void TForm1::connectPreviewCommands()
     connect(WebBrowser1, &Browser::commandStateChange, this,
             &TForm1::WebBrowser1CommandStateChange);
     connect(WebBrowser1, &Browser::documentComplete, this, &TForm1::WebBrowser1DocumentComplete);
+    // The preview is told the saved file's charset, for pages that do not declare it.
     connect(session_.get(), &DocumentSession::previewNavigationRequested, WebBrowser1,
-            &Browser::navigate);
-    connect(session_.get(), &DocumentSession::previewRefreshRequested, WebBrowser1,
-            &Browser::refresh);
+            [this](const QString& path) {
+                WebBrowser1->setDefaultTextEncoding(charsetName(session_->format()));
+                WebBrowser1->navigate(path);
+            });
+    connect(session_.get(), &DocumentSession::previewRefreshRequested, WebBrowser1, [this] {
+        WebBrowser1->setDefaultTextEncoding(charsetName(session_->format()));
+        WebBrowser1->refresh();
+    });
 }
 
 void TForm1::N21Click()
@@ -65,5 +71,6 @@ void TForm1::WebBrowser1DocumentComplete()
 
 void TForm1::Action1Execute()
 {
-    emit fullScreenPreviewRequested(ScreenMode(), session_->savedFileName());
+    emit fullScreenPreviewRequested(ScreenMode(), session_->savedFileName(),
+                                    charsetName(session_->format()));
 }

@@ -3,9 +3,11 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QQuickWindow>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent) : Browser(parent)
@@ -18,8 +20,23 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent) : Browser(parent)
     setPalette(blank);
 }
 
+// The engine's view is a Qt Quick scene. With the default (OpenGL) scene graph Qt composes the
+// whole top-level window through OpenGL on every repaint once the view exists, so a caret blink
+// in the editor re-composes the preview too, in software where there is no GPU, and the main
+// window is re-created when the view first appears. The software scene graph keeps the window
+// a plain raster one: the page is drawn when it changes and the editor repaints only itself.
+// It is also cheaper when scrolling a heavy page without a GPU; an explicit QT_QUICK_BACKEND
+// still decides.
+void WebEngineBrowser::chooseSceneGraph()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") &&
+        qEnvironmentVariableIsEmpty("QT_QUICK_GRAPHICS_API"))
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+}
+
 void WebEngineBrowser::createView()
 {
+    chooseSceneGraph();
     view_ = new QWebEngineView(this);
     view_->setToolTip(toolTip());
     layout()->addWidget(view_);
@@ -34,6 +51,8 @@ void WebEngineBrowser::createView()
     view_->installEventFilter(this);
     for (QObject* child : view_->children())
         watchPageWidget(child);
+    if (!defaultTextEncoding_.isEmpty())
+        view_->settings()->setDefaultTextEncoding(QString::fromLatin1(defaultTextEncoding_));
     view_->show();
 }
 
@@ -42,6 +61,13 @@ void WebEngineBrowser::navigate(const QString& path)
     if (!view_)
         createView();
     view_->load(QUrl::fromLocalFile(path));
+}
+
+void WebEngineBrowser::setDefaultTextEncoding(const QByteArray& charset)
+{
+    defaultTextEncoding_ = charset;
+    if (view_)
+        view_->settings()->setDefaultTextEncoding(QString::fromLatin1(charset));
 }
 
 void WebEngineBrowser::refresh()

@@ -16,6 +16,10 @@ public:
     void refresh() override;
     void goBack() override;
     void goForward() override;
+    void setDefaultTextEncoding(const QByteArray& charset) override;
+
+    // Picks the scene graph the engine's views draw with; must run before the first view exists.
+    static void chooseSceneGraph();
 
     // The engine view, or null before the first navigation.
     QWebEngineView* view() const { return view_; }
@@ -32,4 +36,5 @@ private:
     void backUnlessEditing();
 
     QWebEngineView* view_ = nullptr;
+    QByteArray defaultTextEncoding_;
 };

@@ -57,7 +57,7 @@ QString TForm3::SelectedTemplatePath() const
     const QList<QListWidgetItem*> selected = ui->FileListBox1->selectedItems();
     if (selected.isEmpty())
         return {};
-    return QDir(templateDirectory_).filePath(selected.first()->text());
+    return templateEntryPath(templateDirectory_, selected.first()->text());
 }
 
 // Every showing lists the templates afresh, whether or not the window manager activates it.

@@ -30,7 +30,8 @@ public:
         // user keeps typing in the same place, and starts a new step at the start of a word, after
         // a line break, or when the direction (typing, erasing) changes.
         Typing,
-        // Anything else (paste, drop, replace, the editor control's SetSelText): one step of its own.
+        // Anything else (paste, drop, replace, the editor control's SetSelText): one step of its
+        // own.
         Other,
     };
 
@@ -38,7 +39,8 @@ public:
     ~TextBuffer() override;
 
     // Replaces everything without a copy of `text`; the undo history starts afresh and the new
-    // text is the clean state (isModified() false). Emits contentsChange(0, old length, new length).
+    // text is the clean state (isModified() false). Emits contentsChange(0, old length, new
+    // length).
     void setText(QString text);
     // A copy of the whole text. Not for the typing path.
     QString text() const;

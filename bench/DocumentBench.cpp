@@ -4,8 +4,8 @@
 // it, so its time is the time per keystroke, change handler included.
 #include "LargeText.h"
 #include "editor/MainWindow.h"
-#include "platform/SourceEditor.h"
 #include "support/FakePlatform.h"
+#include "text/SourceEditor.h"
 
 #include <QApplication>
 #include <QFile>
@@ -74,7 +74,7 @@ void typeAtEnd(benchmark::State& state, const QByteArray& bytes)
     Session session(bytes);
     session.open();
     SourceEditor* editor = session.editor();
-    editor->moveCursor(QTextCursor::End);
+    editor->SetSelStart(editor->TextLength());
     editor->setFocus();
     QCoreApplication::processEvents();
     const int lengthBefore = editor->TextLength();

@@ -3,10 +3,11 @@
 // per iteration is the time per keystroke. A plain QPlainTextEdit with the same settings is the
 // baseline for the source editor.
 #include "LargeText.h"
-#include "platform/SourceEditor.h"
+#include "text/SourceEditor.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
 
 #include <benchmark/benchmark.h>
 
@@ -21,16 +22,37 @@ void typeKey(QWidget& widget, Qt::Key key, const QString& text)
     QCoreApplication::processEvents();
 }
 
+void load(QPlainTextEdit& editor, const QString& text)
+{
+    editor.setLineWrapMode(QPlainTextEdit::NoWrap);
+    editor.setPlainText(text);
+    editor.moveCursor(QTextCursor::End);
+}
+
+void load(SourceEditor& editor, const QString& text)
+{
+    editor.LoadText(text);
+    editor.SetSelStart(editor.TextLength());
+}
+
+qsizetype lengthOf(const QPlainTextEdit& editor)
+{
+    return editor.document()->characterCount();
+}
+
+qsizetype lengthOf(const SourceEditor& editor)
+{
+    return editor.TextLength();
+}
+
 template <class Editor> void BM_TypeAtEnd(benchmark::State& state, const QString& text)
 {
     Editor editor;
-    editor.setLineWrapMode(QPlainTextEdit::NoWrap);
     editor.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     editor.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     editor.resize(785, 216);
     editor.show();
-    editor.setPlainText(text);
-    editor.moveCursor(QTextCursor::End);
+    load(editor, text);
     editor.setFocus();
     QCoreApplication::processEvents();
     typeKey(editor, Qt::Key_A, u"a"_qs); // the first layout of the last line is not a keystroke
@@ -43,7 +65,7 @@ template <class Editor> void BM_TypeAtEnd(benchmark::State& state, const QString
             typeKey(editor, Qt::Key_A, u"a"_qs);
         erase = !erase;
     }
-    if (editor.document()->characterCount() < text.size()) {
+    if (lengthOf(editor) < text.size()) {
         state.SkipWithError("the keys did not reach the editor");
     }
 }

@@ -1,7 +1,7 @@
 // Find-next over a large document: the editor's search against a plain case-insensitive
 // QString::indexOf over the same CR LF text. Also the cost of loading a large text.
 #include "LargeText.h"
-#include "platform/SourceEditor.h"
+#include "text/SourceEditor.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,7 +3,7 @@
 // QString::indexOf over the same CR LF text in the same run; and replace all over it. The
 // benchmark executable's main creates the QApplication that the editor needs.
 #include "editor/SearchState.h"
-#include "platform/SourceEditor.h"
+#include "text/SourceEditor.h"
 
 #include <benchmark/benchmark.h>
 

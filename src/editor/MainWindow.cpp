@@ -8,7 +8,7 @@
 #include "editor/SourceEditorDocument.h"
 #include "platform/Browser.h"
 #include "platform/Platform.h"
-#include "platform/SourceEditor.h"
+#include "text/SourceEditor.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -91,7 +91,7 @@ void TForm1::connectDocumentCommands()
     connect(ui->N4, &QAction::triggered, this, &TForm1::N4Click);
     connect(ui->N6, &QAction::triggered, this, &TForm1::N6Click);
     // With the session as context: the editor's teardown raises no change into a gone session.
-    connect(RichEdit1, &QPlainTextEdit::textChanged, session_.get(), [this] { RichEdit1Change(); });
+    connect(RichEdit1, &SourceEditor::textChanged, session_.get(), [this] { RichEdit1Change(); });
 
     connect(session_.get(), &DocumentSession::titleChanged, this, &QWidget::setWindowTitle);
     connect(session_.get(), &DocumentSession::statusPanelChanged, this, &TForm1::setStatusPanel);

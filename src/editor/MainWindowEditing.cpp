@@ -9,7 +9,7 @@
 #include "platform/FontResolution.h"
 #include "platform/Platform.h"
 #include "platform/ScrollBarKeys.h"
-#include "platform/SourceEditor.h"
+#include "text/SourceEditor.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -59,9 +59,9 @@ void TForm1::connectEditCommands()
     QObject* watch = editActionsWatch_.get();
     const auto update = [this] { updateEditActions(); };
     connect(qApp, &QApplication::focusChanged, watch, update);
-    connect(RichEdit1, &QPlainTextEdit::selectionChanged, watch, update);
-    connect(RichEdit1, &QPlainTextEdit::undoAvailable, watch, update);
-    connect(RichEdit1, &QPlainTextEdit::textChanged, watch, update);
+    connect(RichEdit1, &SourceEditor::selectionChanged, watch, update);
+    connect(RichEdit1, &SourceEditor::undoAvailable, watch, update);
+    connect(RichEdit1, &SourceEditor::textChanged, watch, update);
     QClipboard* clipboard = QGuiApplication::clipboard();
     const auto readClipboard = [this, clipboard] {
         const QMimeData* mime = clipboard->mimeData();
@@ -120,14 +120,14 @@ QWidget* TForm1::focusedTextControl() const
     // The window's own focus child, kept while another window or program is active, so that
     // the commands do not grey out whenever the find dialog or another program has the focus.
     QWidget* focused = focusWidget();
-    if (qobject_cast<QPlainTextEdit*>(focused) || qobject_cast<QLineEdit*>(focused))
+    if (qobject_cast<TextView*>(focused) || qobject_cast<QLineEdit*>(focused))
         return focused;
     return nullptr;
 }
 
 void TForm1::runEditAction(const char* slot)
 {
-    // Plain text edits and line edits share the names of these slots.
+    // The text view and line edits share the names of these slots.
     if (QWidget* target = focusedTextControl())
         QMetaObject::invokeMethod(target, slot);
 }
@@ -137,11 +137,11 @@ void TForm1::updateEditActions()
     EditTarget target;
     target.clipboardHasText = clipboardHasText_;
     QWidget* control = focusedTextControl();
-    if (auto* edit = qobject_cast<QPlainTextEdit*>(control)) {
+    if (auto* edit = qobject_cast<TextView*>(control)) {
         target.focused = true;
-        target.canUndo = edit->document()->isUndoAvailable();
-        target.hasSelection = edit->textCursor().hasSelection();
-        target.hasText = !edit->document()->isEmpty();
+        target.canUndo = edit->buffer()->canUndo() && !edit->isReadOnly();
+        target.hasSelection = edit->hasSelection();
+        target.hasText = !edit->buffer()->isEmpty();
     } else if (auto* line = qobject_cast<QLineEdit*>(control)) {
         target.focused = true;
         target.canUndo = line->isUndoAvailable();

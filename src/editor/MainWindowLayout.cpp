@@ -7,7 +7,7 @@
 #include "platform/Browser.h"
 #include "platform/Platform.h"
 #include "platform/ScreenCapture.h"
-#include "platform/SourceEditor.h"
+#include "text/SourceEditor.h"
 
 #include <QMenu>
 #include <QSignalBlocker>

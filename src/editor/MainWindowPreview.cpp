@@ -5,7 +5,7 @@
 #include "ui_MainWindow.h"
 
 #include "platform/Browser.h"
-#include "platform/SourceEditor.h"
+#include "text/SourceEditor.h"
 
 void TForm1::connectPreviewCommands()
 {

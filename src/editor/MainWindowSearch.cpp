@@ -4,7 +4,7 @@
 
 #include "editor/FindDialog.h"
 #include "platform/Platform.h"
-#include "platform/SourceEditor.h"
+#include "text/SourceEditor.h"
 
 void TForm1::connectSearchCommands()
 {

@@ -1,11 +1,6 @@
 #include "editor/SearchState.h"
 
-#include "platform/SourceEditor.h"
-
-#include <QTextCursor>
-#include <QTextDocument>
-
-#include <vector>
+#include "text/SourceEditor.h"
 
 const QString SearchState::textNotFoundMessage = QStringLiteral("Текст не найден!");
 
@@ -63,37 +58,7 @@ void SearchState::replaceSelection(SourceEditor& editor, const QString& replacem
 bool SearchState::replaceAll(SourceEditor& editor, const QString& findText,
                              const QString& replacement)
 {
-    // The document holds each line break as one paragraph separator; positions in its raw text
-    // are the document's own positions.
-    const QString sought = withLfBreaks(findText).replace(u'\n', QChar(QChar::ParagraphSeparator));
-    if (sought.isEmpty())
-        return false;
-    // One sweep over one copy of the text finds every match before the first edit, so that a
-    // replacement holding the find text is not found again. Matches are compared as the
-    // editor's own search compares them.
-    struct Match
-    {
-        int start;
-        int end;
-    };
-    std::vector<Match> matches;
-    const QString documentText = editor.document()->toRawText();
-    for (qsizetype at = documentText.indexOf(sought, 0, Qt::CaseInsensitive); at >= 0;
-         at = documentText.indexOf(sought, at + sought.size(), Qt::CaseInsensitive))
-        matches.push_back({int(at), int(at + sought.size())});
-    if (matches.empty())
-        return false;
-
-    QTextCursor cursor(editor.document());
-    cursor.beginEditBlock();
-    int shift = 0; // how far the earlier replacements moved the text after them
-    for (const Match& match : matches) {
-        cursor.setPosition(match.start + shift);
-        cursor.setPosition(match.end + shift, QTextCursor::KeepAnchor);
-        cursor.insertText(replacement);
-        shift = cursor.position() - match.end;
-    }
-    cursor.endEditBlock();
-    editor.setTextCursor(cursor);
-    return true;
+    // The buffer finds every match in one sweep before it replaces any, so a replacement that
+    // holds the find text is not found again.
+    return editor.ReplaceAll(withLfBreaks(findText), replacement);
 }

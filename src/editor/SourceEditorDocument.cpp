@@ -1,6 +1,6 @@
 #include "editor/SourceEditorDocument.h"
 
-#include "platform/SourceEditor.h"
+#include "text/SourceEditor.h"
 
 QString SourceEditorDocument::PlainText() const
 {

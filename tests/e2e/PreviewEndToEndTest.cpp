@@ -3,8 +3,8 @@
 #include "e2e/EndToEndPlatform.h"
 #include "editor/FullScreenPreview.h"
 #include "editor/MainWindow.h"
-#include "platform/SourceEditor.h"
 #include "platform/WebEngineBrowser.h"
+#include "text/SourceEditor.h"
 
 #include <QWebEngineHistory>
 #include <QWebEngineView>

@@ -2,8 +2,8 @@
 // editor does not repaint the page.
 #include "e2e/EndToEndPlatform.h"
 #include "editor/MainWindow.h"
-#include "platform/SourceEditor.h"
 #include "platform/WebEngineBrowser.h"
+#include "text/SourceEditor.h"
 
 #include <QFile>
 #include <QTemporaryDir>

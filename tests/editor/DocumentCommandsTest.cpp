@@ -284,7 +284,7 @@ protected:
         case State::NamedModified:
             openThroughDialog(path("doc.html"));
             if (state == State::NamedModified) {
-                editor()->moveCursor(QTextCursor::Start);
+                editor()->SetSelStart(0);
                 type("X");
             }
             break;

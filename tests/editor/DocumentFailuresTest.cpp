@@ -105,6 +105,13 @@ TEST_F(DocumentFailures, UnchangedOpenAndSaveGivesTheSameBytes)
         {"no-final-end.html", "line one\r\nline two"},
         {"empty.html", ""},
         {"cp1251.html", "<p>\xcf\xf0\xe8\xe2\xe5\xf2\xa0\xe2\xf1\xe5\xec</p>\r\n"},
+        // Lone CR (a line break on screen), CR before CR LF, and a CR at the very end.
+        {"lone-cr.html", "a\rb\r\nc\r\r\nd\r"},
+        {"lone-cr-lf-file.html", "a\rb\nc\n\r"},
+        // Paragraph and line separators, noncharacters and NUL in UTF-8.
+        {"separators-utf8.html",
+         QByteArray("<p>\xe2\x80\xa9\xe2\x80\xa8\xef\xb7\x90\xef\xb7\x91\xd0\x99", 15) +
+             QByteArray("\0x\r\n", 4)},
         {"utf16le-bom.html", QByteArray("\xff\xfe"
                                         "A\0\r\0\n\0",
                                         8)},
@@ -145,7 +152,7 @@ TEST_F(DocumentFailures, TypingIntoADeclaredCharsetKeepsIt)
         SCOPED_TRACE(file.name);
         writeFile(path(file.name), file.bytes);
         openThroughDialog(path(file.name));
-        editor()->moveCursor(QTextCursor::Start);
+        editor()->SetSelStart(0);
         editor()->insertPlainText(QStringLiteral("ж"));
         form->N7Click();
         EXPECT_EQ(readFile(path(file.name)).toHex(' '), file.saved.toHex(' '));

@@ -122,7 +122,10 @@ TEST_F(EditCommands, EditorStartsWithTheWindowsFontSkyBlueNoWrapAndTheContextMen
     EXPECT_EQ(edit->font().pixelSize(), 11);
     EXPECT_EQ(form->findChild<QWidget*>("StatusPanel1")->font().family(), windowFont.family());
     EXPECT_EQ(editorColor(QPalette::Base), QColor(166, 202, 240));
-    EXPECT_EQ(edit->lineWrapMode(), QPlainTextEdit::NoWrap);
+    // No wrapping: a line wider than the editor scrolls sideways.
+    edit->LoadText(QString(2000, u'w'));
+    EXPECT_GT(edit->horizontalScrollBar()->maximum(), edit->viewport()->width());
+    edit->Clear();
     EXPECT_EQ(edit->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(edit->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     key(edit, Qt::Key_Tab);

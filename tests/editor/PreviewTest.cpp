@@ -207,7 +207,7 @@ TEST_F(Preview, PreviewsAreGivenTheDocumentsCharset)
         form2->Action1Execute();
     }
     // A declaration typed in and saved changes the charset of the reload.
-    editor()->moveCursor(QTextCursor::Start);
+    editor()->SetSelStart(0);
     editor()->insertPlainText("<meta charset=utf-8>");
     form->N21Click();
     EXPECT_EQ(preview()->defaultTextEncoding, "utf-8");

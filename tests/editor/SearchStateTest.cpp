@@ -1,7 +1,7 @@
 // Find next, replace and replace all on a real source editor. Positions count each line break as
 // CR LF.
 #include "editor/SearchState.h"
-#include "platform/SourceEditor.h"
+#include "text/SourceEditor.h"
 
 #include <gtest/gtest.h>
 
@@ -275,7 +275,7 @@ TEST_F(SearchStateTest, ReplaceAllWithoutAMatchChangesNothing)
         EXPECT_EQ(editor.Text(), "abc abc");
         expectSelection(2, 3);
         EXPECT_FALSE(editor.Modified());
-        EXPECT_FALSE(editor.document()->isUndoAvailable());
+        EXPECT_FALSE(editor.buffer()->canUndo());
     }
 }
 
@@ -289,7 +289,7 @@ TEST_F(SearchStateTest, ReplaceAllIsOneUndoableEditAndLeavesThePosition)
     EXPECT_EQ(search.searchPosition(), 3);
     editor.undo();
     EXPECT_EQ(editor.Text(), "cat\r\ndog cat\r\ncat");
-    EXPECT_FALSE(editor.document()->isUndoAvailable());
+    EXPECT_FALSE(editor.buffer()->canUndo());
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/MainWindow.h"
-#include "platform/SourceEditor.h"
+#include "text/SourceEditor.h"
 #include "support/FakePlatform.h"
 
 #include <QAction>

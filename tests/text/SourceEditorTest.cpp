@@ -1,9 +1,9 @@
-#include "platform/SourceEditor.h"
+#include "text/SourceEditor.h"
+#include "text/TextMeasure.h"
 
-#include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTextBlock>
 
 #include <gtest/gtest.h>
 
@@ -249,11 +249,11 @@ TEST_F(SourceEditorTest, LoadTextKeepsModifiedAndStartsUndoAfresh)
         editor.SetSelStart(5);
         editor.SetSelText(u" edit"_qs);
         editor.SetModified(modified);
-        QSignalSpy changes(&editor, &QPlainTextEdit::textChanged);
+        QSignalSpy changes(&editor, &SourceEditor::textChanged);
         editor.LoadText(u"second\nline"_qs);
         EXPECT_EQ(editor.Modified(), modified);
         EXPECT_GE(changes.count(), 1);
-        EXPECT_FALSE(editor.document()->isUndoAvailable());
+        EXPECT_FALSE(editor.buffer()->canUndo());
         EXPECT_EQ(editor.Text(), u"second\r\nline"_qs);
 
         editor.Clear();
@@ -279,7 +279,7 @@ TEST_F(SourceEditorTest, SetSelTextIsOneUndoableEdit)
     editor.SetSelStart(5);
     editor.SetSelLength(3);
     ASSERT_EQ(editor.SelText(), u"two"_qs);
-    QSignalSpy changes(&editor, &QPlainTextEdit::textChanged);
+    QSignalSpy changes(&editor, &SourceEditor::textChanged);
 
     editor.SetSelText(u"1\r\n2\n3\r4"_qs);
 
@@ -294,34 +294,52 @@ TEST_F(SourceEditorTest, SetSelTextIsOneUndoableEdit)
     EXPECT_EQ(editor.Text(), u"one\r\ntwo three"_qs);
 }
 
-// A long line keeps its shaped glyphs between layouts; its layout must still follow each edit.
-TEST_F(SourceEditorTest, LongLineLayoutFollowsEdits)
+// The drawn width of a long line follows each edit.
+TEST_F(SourceEditorTest, LongLineWidthFollowsEdits)
 {
     editor.resize(400, 200);
     editor.LoadText(QString(20000, u'i'));
     editor.SetSelStart(20000);
-    const auto lineWidth = [this] {
-        const QTextBlock line = editor.document()->firstBlock();
-        editor.document()->documentLayout()->blockBoundingRect(line); // lays it out
-        return line.layout()->lineAt(0).naturalTextWidth();
-    };
-    const QFontMetricsF metrics(editor.font());
+    const auto lineWidth = [this] { return editor.lineX(editor.buffer()->length()); };
+    const TextMeasure measure(editor.font());
+    const qreal i = measure.width(u"i");
+    const qreal w = measure.width(u"W");
     const qreal before = lineWidth();
-    EXPECT_NEAR(before, 20000 * metrics.horizontalAdvance(u'i'), 1.0);
+    EXPECT_NEAR(before, 20000 * i, 1.0);
 
     QTest::keyClicks(&editor, "WWW");
-    EXPECT_TRUE(editor.document()->firstBlock().layout()->cacheEnabled());
-    EXPECT_NEAR(lineWidth(), before + 3 * metrics.horizontalAdvance(u'W'), 1.0);
+    EXPECT_NEAR(lineWidth(), before + 3 * w, 1.0);
     editor.SetSelStart(0);
     QTest::keyClick(&editor, Qt::Key_Delete);
-    EXPECT_NEAR(lineWidth(),
-                before + 3 * metrics.horizontalAdvance(u'W') - metrics.horizontalAdvance(u'i'),
-                1.0);
-    for (int i = 0; i < 3; ++i) {
+    EXPECT_NEAR(lineWidth(), before + 3 * w - i, 1.0);
+    for (int k = 0; k < 3; ++k) {
         editor.SetSelStart(editor.TextLength());
         QTest::keyClick(&editor, Qt::Key_Backspace);
     }
-    EXPECT_NEAR(lineWidth(), before - metrics.horizontalAdvance(u'i'), 1.0);
+    EXPECT_NEAR(lineWidth(), before - i, 1.0);
+}
+
+// Whatever LoadText is given comes back unchanged: lone CR, CR LF and LF line breaks, paragraph
+// separators and noncharacters included. Each break of any form counts as CR LF.
+TEST_F(SourceEditorTest, LoadTextKeepsEveryCharacterAsItCame)
+{
+    const QString raw = u"a\rb\r\nc\nd\u2029e\ufdd0\ufdd1\r"_qs + QChar(0) + u"\r\r\n"_qs;
+    editor.LoadText(raw);
+    EXPECT_EQ(editor.PlainText(), raw);
+    EXPECT_EQ(editor.Text(),
+              u"a\r\nb\r\nc\r\nd\u2029e\ufdd0\ufdd1\r\n"_qs + QChar(0) + u"\r\n\r\n"_qs);
+    EXPECT_EQ(editor.TextLength(), editor.Text().size());
+    EXPECT_EQ(editor.buffer()->lineCount(), 7);
+    // A lone CR line break is found by a find text with CR LF, and selected as one break.
+    EXPECT_EQ(editor.FindText(u"a\r\nB"_qs, 0, 100), 0);
+    editor.SetSelStart(1);
+    editor.SetSelLength(2);
+    EXPECT_EQ(editor.SelText(), u"\r\n"_qs);
+    EXPECT_EQ(editor.selectedText(), u"\r"_qs);
+    // Typing elsewhere leaves them as they are.
+    editor.SetSelStart(editor.TextLength());
+    QTest::keyClicks(&editor, "z");
+    EXPECT_EQ(editor.PlainText(), raw + u"z"_qs);
 }
 
 TEST_F(SourceEditorTest, EveryCharacterSurvivesLoadAndRead)
@@ -383,31 +401,49 @@ TEST(SourceEditorFont, ComesFromTheWindowUntilSetAndThenFromTheFontCommand)
     EXPECT_EQ(editor->font().family(), u"DejaVu Sans Mono"_qs);
     EXPECT_EQ(editor->font().pixelSize(), 16);
     EXPECT_TRUE(editor->font().bold());
-    EXPECT_EQ(editor->document()->defaultFont().pixelSize(), 16);
+    // The text is drawn in that font.
+    editor->LoadText(u"MMMM"_qs);
+    QFont unkerned = chosen;
+    unkerned.setKerning(false);
+    EXPECT_NEAR(editor->lineX(4), QFontMetricsF(unkerned).horizontalAdvance(u"MMMM"_qs), 1.0);
 }
 
-TEST_F(SourceEditorTest, HiddenSelectionFollowsTheBackgroundColour)
+// The selection is drawn while the editor has the focus; without it only when HideSelection
+// is off (the find dialog shows its match so), in the active colours; never in the colour of
+// the background, whatever that is.
+TEST_F(SourceEditorTest, HiddenSelectionShowsOnlyWithFocusOrWhenNotHidden)
 {
-    const auto inactive = [this](QPalette::ColorRole role) {
-        return editor.palette().color(QPalette::Inactive, role);
-    };
     QPalette colours = editor.palette();
     colours.setColor(QPalette::Base, QColor(166, 202, 240));
+    colours.setColor(QPalette::Active, QPalette::Highlight, QColor(200, 0, 0));
+    colours.setColor(QPalette::Inactive, QPalette::Highlight, QColor(0, 200, 0));
     editor.setPalette(colours);
+    editor.resize(300, 100);
+    editor.show();
+    editor.LoadText(u"selected text"_qs);
+    editor.SetSelStart(0);
+    editor.SetSelLength(8);
+    const auto shows = [this](QColor colour) {
+        const QImage image = editor.viewport()->grab().toImage();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixelColor(x, y) == colour)
+                    return true;
+        return false;
+    };
     EXPECT_TRUE(editor.HideSelection());
-    EXPECT_EQ(inactive(QPalette::Highlight), QColor(166, 202, 240));
-    EXPECT_EQ(inactive(QPalette::HighlightedText), inactive(QPalette::Text));
+    EXPECT_FALSE(editor.hasFocus());
+    EXPECT_FALSE(shows(QColor(200, 0, 0)));
+    EXPECT_FALSE(shows(QColor(0, 200, 0)));
 
     editor.SetHideSelection(false);
-    EXPECT_EQ(inactive(QPalette::Highlight),
-              editor.palette().color(QPalette::Active, QPalette::Highlight));
-    EXPECT_NE(inactive(QPalette::Highlight), QColor(166, 202, 240));
+    EXPECT_TRUE(shows(QColor(200, 0, 0)));
 
+    QApplication::setActiveWindow(&editor);
+    editor.setFocus();
     editor.SetHideSelection(true);
-    colours = editor.palette();
-    colours.setColor(QPalette::Base, Qt::black);
-    editor.setPalette(colours);
-    EXPECT_EQ(inactive(QPalette::Highlight), QColor(Qt::black));
+    ASSERT_TRUE(editor.hasFocus());
+    EXPECT_TRUE(shows(QColor(200, 0, 0)));
 }
 
 } // namespace

@@ -1,16 +1,12 @@
 #pragma once
 
-#include "platform/TextSnapshot.h"
+#include "text/TextView.h"
 
-#include <QPlainTextEdit>
-
-class QTextBlock;
-
-// The source editor control: plain text, one font for the whole text. Positions and lengths
-// count characters of Text(), where each line break counts as the two characters CR LF, whatever
-// line ends the document's file uses. Mapping such a position to the widget's own position is
-// O(log n) in the number of lines; nothing on the typing path copies the whole text.
-class SourceEditor : public QPlainTextEdit
+// The source editor control: plain text, one font for the whole text, over the text engine's
+// buffer, which keeps every character as it came. Positions and lengths count characters of
+// Text(), where each line break (CR LF, LF or a lone CR) counts as the two characters CR LF.
+// Mapping such a position is O(log n); nothing on the typing path copies the whole text.
+class SourceEditor : public TextView
 {
     Q_OBJECT
 public:
@@ -36,22 +32,26 @@ public:
     // Position of the first match of `text` that lies wholly within [start, start + length),
     // compared without regard to letter case; -1 when there is none or the range is empty.
     int FindText(const QString& text, int start, int length) const;
+    // Replaces every match of `text` in the whole text (compared as FindText compares; a line
+    // break in it matches any line break) by `replacement` as one undoable edit, the caret after
+    // the last replacement. False, and nothing changed, when there is no match.
+    bool ReplaceAll(const QString& text, const QString& replacement);
 
-    // Replaces the whole text with `text` ('\n' line breaks). The modified flag keeps its value;
-    // the undo history starts afresh; the change signal follows.
+    // Replaces the whole text with `text`, every character kept as it is (line breaks as they
+    // come). The modified flag keeps its value; the undo history starts afresh; the caret goes to
+    // the start; the change signal follows.
     void LoadText(const QString& text);
-    // Empties the text as LoadText(QString()) does; unlike clear(), the modified flag keeps its
-    // value.
+    // Empties the text as LoadText(QString()) does; the modified flag keeps its value.
     void Clear();
-    // The whole text with '\n' line breaks, exactly as LoadText takes it (no CR).
+    // The whole text exactly as stored: what LoadText took, with the edits made since.
     QString PlainText() const;
 
     bool Modified() const;
     void SetModified(bool modified);
 
     // While true (the default) the selection is not drawn when the editor lacks the focus.
-    bool HideSelection() const { return hideSelection_; }
-    void SetHideSelection(bool hide);
+    bool HideSelection() const { return hideSelection(); }
+    void SetHideSelection(bool hide) { setHideSelection(hide); }
 
 signals:
     // A key press with its modifiers, before the editor handles the key (the key still reaches
@@ -60,20 +60,8 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
-    // The CR LF position of the document position `qtPosition`.
-    int crlfPosition(int qtPosition) const;
-    // The document position of the CR LF position `crlfPos` (clamped to the text); a position on
-    // a line break's CR or LF is the end of that line.
-    int qtPosition(qint64 crlfPos) const;
-    void applySelectionColours();
-    void keepGlyphsOfLongLine(const QTextBlock& block);
-    // The document's own characters (a line break is one paragraph separator), kept between
-    // searches until the text changes.
-    const QString& searchText() const;
-
-    bool hideSelection_ = true;
-    mutable TextSnapshot searchText_;
+    // `text` with each line break written as CR LF.
+    static QString withCrlfBreaks(QStringView text);
 };

@@ -1,0 +1,218 @@
+#include "text/TextViewAccessible.h"
+
+#include "text/TextView.h"
+
+#include <algorithm>
+
+TextViewAccessible::TextViewAccessible(TextView* view)
+    : QAccessibleWidget(view, QAccessible::EditableText)
+{}
+
+QAccessibleInterface* TextViewAccessible::create(const QString&, QObject* object)
+{
+    if (auto* view = qobject_cast<TextView*>(object))
+        return new TextViewAccessible(view);
+    return nullptr;
+}
+
+TextView* TextViewAccessible::view() const
+{
+    return static_cast<TextView*>(widget());
+}
+
+void* TextViewAccessible::interface_cast(QAccessible::InterfaceType type)
+{
+    if (type == QAccessible::TextInterface)
+        return static_cast<QAccessibleTextInterface*>(this);
+    if (type == QAccessible::EditableTextInterface)
+        return static_cast<QAccessibleEditableTextInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+}
+
+QString TextViewAccessible::text(QAccessible::Text type) const
+{
+    if (type == QAccessible::Value)
+        return view()->buffer()->text();
+    return QAccessibleWidget::text(type);
+}
+
+QAccessible::State TextViewAccessible::state() const
+{
+    QAccessible::State state = QAccessibleWidget::state();
+    state.editable = !view()->isReadOnly();
+    state.readOnly = view()->isReadOnly();
+    state.multiLine = true;
+    state.selectableText = true;
+    return state;
+}
+
+void TextViewAccessible::selection(int selectionIndex, int* startOffset, int* endOffset) const
+{
+    *startOffset = *endOffset = 0;
+    if (selectionIndex == 0 && view()->hasSelection()) {
+        *startOffset = int(view()->selectionStart());
+        *endOffset = int(view()->selectionEnd());
+    }
+}
+
+int TextViewAccessible::selectionCount() const
+{
+    return view()->hasSelection() ? 1 : 0;
+}
+
+void TextViewAccessible::addSelection(int startOffset, int endOffset)
+{
+    setSelection(0, startOffset, endOffset);
+}
+
+void TextViewAccessible::removeSelection(int selectionIndex)
+{
+    if (selectionIndex == 0)
+        view()->clearSelection();
+}
+
+void TextViewAccessible::setSelection(int selectionIndex, int startOffset, int endOffset)
+{
+    if (selectionIndex == 0)
+        view()->setSelection(startOffset, endOffset);
+}
+
+int TextViewAccessible::cursorPosition() const
+{
+    return int(view()->cursorPosition());
+}
+
+void TextViewAccessible::setCursorPosition(int position)
+{
+    view()->setCursorPosition(position);
+}
+
+QString TextViewAccessible::text(int startOffset, int endOffset) const
+{
+    return view()->buffer()->mid(startOffset, std::max(0, endOffset - startOffset));
+}
+
+int TextViewAccessible::characterCount() const
+{
+    return int(view()->buffer()->length());
+}
+
+void TextViewAccessible::unitAt(int offset, QAccessible::TextBoundaryType boundary, int* start,
+                                int* end) const
+{
+    const TextBuffer* buffer = view()->buffer();
+    const qsizetype length = buffer->length();
+    const qsizetype at = std::clamp<qsizetype>(offset, 0, length);
+    switch (boundary) {
+    case QAccessible::CharBoundary:
+        *start = int(at);
+        *end = int(std::min(view()->nextCharacter(at), length));
+        if (*end < *start)
+            *end = *start;
+        break;
+    case QAccessible::WordBoundary: {
+        const qsizetype wordStart = view()->wordStartAt(at);
+        *start = int(wordStart);
+        *end = int(std::max(view()->wordEndAt(wordStart), wordStart));
+        break;
+    }
+    case QAccessible::SentenceBoundary:
+    case QAccessible::ParagraphBoundary:
+    case QAccessible::LineBoundary: {
+        const qsizetype line = buffer->lineAt(at);
+        *start = int(buffer->lineStart(line));
+        *end =
+            int(buffer->lineStart(line) + buffer->lineLength(line) + buffer->lineBreakLength(line));
+        break;
+    }
+    case QAccessible::NoBoundary:
+        *start = 0;
+        *end = int(length);
+        break;
+    }
+}
+
+QString TextViewAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                         int* startOffset, int* endOffset) const
+{
+    unitAt(offset, boundaryType, startOffset, endOffset);
+    return text(*startOffset, *endOffset);
+}
+
+QString TextViewAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                             int* startOffset, int* endOffset) const
+{
+    int start = 0;
+    int end = 0;
+    unitAt(offset, boundaryType, &start, &end);
+    if (start <= 0 || boundaryType == QAccessible::NoBoundary) {
+        *startOffset = *endOffset = -1;
+        return QString();
+    }
+    // The unit that ends where this one starts (for words, skip the gap between them).
+    qsizetype before = start - 1;
+    if (boundaryType == QAccessible::WordBoundary)
+        before = std::max<qsizetype>(0, view()->previousWordStart(start));
+    unitAt(int(before), boundaryType, startOffset, endOffset);
+    return text(*startOffset, *endOffset);
+}
+
+QString TextViewAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                            int* startOffset, int* endOffset) const
+{
+    int start = 0;
+    int end = 0;
+    unitAt(offset, boundaryType, &start, &end);
+    if (end >= characterCount() || boundaryType == QAccessible::NoBoundary) {
+        *startOffset = *endOffset = -1;
+        return QString();
+    }
+    qsizetype after = end;
+    if (boundaryType == QAccessible::WordBoundary)
+        after = view()->nextWordStart(end);
+    unitAt(int(after), boundaryType, startOffset, endOffset);
+    return text(*startOffset, *endOffset);
+}
+
+QRect TextViewAccessible::characterRect(int offset) const
+{
+    const QRect inViewport = view()->characterRect(offset);
+    return QRect(view()->viewport()->mapToGlobal(inViewport.topLeft()), inViewport.size());
+}
+
+int TextViewAccessible::offsetAtPoint(const QPoint& point) const
+{
+    return int(view()->positionAt(view()->viewport()->mapFromGlobal(point)));
+}
+
+void TextViewAccessible::scrollToSubstring(int startIndex, int endIndex)
+{
+    view()->setSelection(endIndex, startIndex);
+}
+
+QString TextViewAccessible::attributes(int offset, int* startOffset, int* endOffset) const
+{
+    // One font for the whole text: no attribute runs.
+    *startOffset = 0;
+    *endOffset = characterCount();
+    Q_UNUSED(offset);
+    return QString();
+}
+
+void TextViewAccessible::deleteText(int startOffset, int endOffset)
+{
+    replaceText(startOffset, endOffset, QString());
+}
+
+void TextViewAccessible::insertText(int offset, const QString& text)
+{
+    replaceText(offset, offset, text);
+}
+
+void TextViewAccessible::replaceText(int startOffset, int endOffset, const QString& text)
+{
+    if (view()->isReadOnly())
+        return;
+    view()->setSelection(startOffset, endOffset);
+    view()->replaceSelection(text);
+}

@@ -38,10 +38,13 @@ bool isAscii(QByteArrayView bytes)
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (uchar(c) & 0x80) == 0; });
 }
 
+// CR LF unless some LF stands without a CR before it: then the text is read as it is, every CR
+// staying a character, so a file that mixes CR LF with LF is written back as it was.
 LineEnding detectLineEnding(QByteArrayView bytes)
 {
-    if (bytes.indexOf("\r\n") < 0 && bytes.indexOf('\n') >= 0)
-        return LineEnding::Lf;
+    for (qsizetype lf = bytes.indexOf('\n'); lf >= 0; lf = bytes.indexOf('\n', lf + 1))
+        if (lf == 0 || bytes[lf - 1] != '\r')
+            return LineEnding::Lf;
     return LineEnding::CrLf;
 }
 
@@ -86,12 +89,12 @@ QByteArray withCrBeforeLf(QByteArrayView bytes)
     return out;
 }
 
-QString decodeUtf8(QByteArrayView bytes)
+QString decodeUtf8(QByteArrayView bytes, LineEnding lineEnding)
 {
     // The byte-order mark, if any, is already gone; a second one is text and must stay.
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom |
                                                      QStringDecoder::Flag::Stateless);
-    if (bytes.indexOf("\r\n") < 0)
+    if (lineEnding == LineEnding::Lf || bytes.indexOf("\r\n") < 0)
         return decoder.decode(bytes);
     return decoder.decode(withoutCrBeforeLf(bytes));
 }
@@ -288,10 +291,14 @@ std::optional<DecodedDocument> decodeWithConverter(const char* charset, QByteArr
     if (decoder.hasError() || encodeWithConverter(charset, text) != bytes)
         return std::nullopt;
     DecodedDocument document;
-    const bool hasCrLf = text.contains(u"\r\n");
-    document.format.lineEnding =
-        !hasCrLf && text.contains(u'\n') ? LineEnding::Lf : LineEnding::CrLf;
-    if (hasCrLf)
+    const auto bareLf = [&text] {
+        for (qsizetype lf = text.indexOf(u'\n'); lf >= 0; lf = text.indexOf(u'\n', lf + 1))
+            if (lf == 0 || text[lf - 1] != u'\r')
+                return true;
+        return false;
+    };
+    document.format.lineEnding = bareLf() ? LineEnding::Lf : LineEnding::CrLf;
+    if (document.format.lineEnding == LineEnding::CrLf)
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     document.text = std::move(text);
     return document;
@@ -345,20 +352,22 @@ std::optional<DecodedDocument> decodeDeclared(const QString& charset, QByteArray
 {
     DecodedDocument document;
     document.format = formatOfCharset(charset);
+    const LineEnding lineEnding = detectLineEnding(bytes);
+    const bool crLf = lineEnding == LineEnding::CrLf;
     switch (document.format.encoding) {
     case TextEncoding::Utf8:
         if (!bytes.isValidUtf8())
             return std::nullopt;
-        document.text = decodeUtf8(bytes);
+        document.text = decodeUtf8(bytes, lineEnding);
         break;
     case TextEncoding::Windows1251:
-        document.text = windows1251().decode(bytes);
+        document.text = windows1251().decode(bytes, crLf);
         break;
     default:
         if (const SingleByteCodec* codec = SingleByteCodec::forCharset(charset)) {
             if (!codec->holds(bytes))
                 return std::nullopt;
-            document.text = codec->decode(bytes);
+            document.text = codec->decode(bytes, crLf);
             break;
         }
         std::optional<DecodedDocument> decoded =
@@ -369,7 +378,7 @@ std::optional<DecodedDocument> decodeDeclared(const QString& charset, QByteArray
         decoded->format.otherCharset = charset;
         return decoded;
     }
-    document.format.lineEnding = detectLineEnding(bytes);
+    document.format.lineEnding = lineEnding;
     return document;
 }
 
@@ -390,7 +399,7 @@ DecodedDocument decodeBytes(const QByteArray& bytes)
         document.format.byteOrderMark = true;
         const QByteArrayView body = all.sliced(utf8ByteOrderMark.size());
         document.format.lineEnding = detectLineEnding(body);
-        document.text = decodeUtf8(body);
+        document.text = decodeUtf8(body, document.format.lineEnding);
         return document;
     }
     for (const UnicodeForm& form : unicodeForms)
@@ -412,13 +421,13 @@ DecodedDocument decodeBytes(const QByteArray& bytes)
             return *std::move(document);
 
     DecodedDocument document;
+    document.format.lineEnding = detectLineEnding(all);
     if (!isAscii(all) && all.isValidUtf8()) {
         document.format.encoding = TextEncoding::Utf8;
-        document.text = decodeUtf8(all);
+        document.text = decodeUtf8(all, document.format.lineEnding);
     } else {
-        document.text = windows1251().decode(all);
+        document.text = windows1251().decode(all, document.format.lineEnding == LineEnding::CrLf);
     }
-    document.format.lineEnding = detectLineEnding(all);
     return document;
 }
 

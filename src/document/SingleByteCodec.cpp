@@ -72,14 +72,14 @@ bool SingleByteCodec::holds(QByteArrayView bytes) const
     return true;
 }
 
-QString SingleByteCodec::decode(QByteArrayView bytes) const
+QString SingleByteCodec::decode(QByteArrayView bytes, bool crLf) const
 {
     QString text(bytes.size(), Qt::Uninitialized);
     auto* d = reinterpret_cast<char16_t*>(text.data());
     const qsizetype n = bytes.size();
     qsizetype length = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        if (bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n')
+        if (crLf && bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n')
             continue;
         d[length++] = toUnicode_[uchar(bytes[i])];
     }

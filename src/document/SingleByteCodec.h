@@ -21,8 +21,8 @@ public:
 
     // Whether every byte of `bytes` is a character of the charset (no stand-in code points).
     bool holds(QByteArrayView bytes) const;
-    // Decodes, turning every CR LF pair into '\n'; a lone CR stays a '\r'.
-    QString decode(QByteArrayView bytes) const;
+    // Decodes; when `crLf`, every CR LF pair becomes '\n'. Any other CR stays a '\r'.
+    QString decode(QByteArrayView bytes, bool crLf) const;
     // Encodes; '\n' becomes CR LF when `crLf`, a character the charset cannot hold "&#NNNN;".
     QByteArray encode(QStringView text, bool crLf) const;
 

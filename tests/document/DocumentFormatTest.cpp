@@ -172,12 +172,28 @@ TEST(DocumentFormatDecode, MapsWindows1251BytesToTheirCharacters)
     EXPECT_EQ(text.size(), 254 + 16);
 }
 
-TEST(DocumentFormatDecode, MixedLineEndsBecomeCrLf)
+// A file that mixes CR LF with LF is kept as it came: every CR stays text and the LFs are written
+// as they are, so an unchanged save gives the same bytes; UTF-8, a declared charset and UTF-16
+// alike.
+TEST(DocumentFormatDecode, MixedLineEndsAreKeptAsTheyCame)
 {
-    const DecodedDocument document = decodeDocument("a\r\nb\nc");
-    EXPECT_EQ(document.format.lineEnding, LineEnding::CrLf);
-    EXPECT_EQ(document.text, "a\nb\nc");
-    EXPECT_EQ(encodeDocument(document.text, document.format), "a\r\nb\r\nc");
+    const QByteArray inputs[] = {
+        "a\r\nb\nc",
+        "\nfirst LF leads\r\n",
+        "\xcf\xf0\r\n\xcf\n",
+        "\xd0\x9f\r\n\xd0\x9f\n",
+        "<meta charset=koi8-r>\r\n\xf0\n",
+        QByteArray("\xff\xfe"
+                   "a\0\r\0\n\0b\0\n\0",
+                   12),
+    };
+    for (const QByteArray& bytes : inputs) {
+        const DecodedDocument document = decodeDocument(bytes);
+        EXPECT_EQ(document.format.lineEnding, LineEnding::Lf) << bytes.toHex().constData();
+        EXPECT_TRUE(document.text.contains(u"\r\n")) << bytes.toHex().constData();
+        EXPECT_EQ(encodeDocument(document.text, document.format), bytes)
+            << bytes.toHex().constData();
+    }
 }
 
 struct DetectionCase

@@ -1,11 +1,11 @@
 #include "app/ProgramWindows.h"
 
-#include "editor/MainWindow.h"
 #include "editor/FullScreenPreview.h"
-#include "templates/TemplateChooser.h"
+#include "editor/MainWindow.h"
 #include "templates/TemplateBuilder.h"
-#include "utilities/ColourHelper.h"
+#include "templates/TemplateChooser.h"
 #include "utilities/AboutBox.h"
+#include "utilities/ColourHelper.h"
 #include "utilities/ScreenLens.h"
 
 ProgramWindows::ProgramWindows(Platform& platform, const QString& templateDirectory)
@@ -17,8 +17,9 @@ ProgramWindows::ProgramWindows(Platform& platform, const QString& templateDirect
     colourHelper = std::make_unique<TForm5>(platform);
     aboutBox = std::make_unique<TAboutBox>(platform);
     screenLens = std::make_unique<TForm7>(platform);
-    mainWindow->setSecondaryWindows(
-        {fullScreenPreview.get(), templateChooser.get(), templateBuilder.get(), colourHelper.get(), aboutBox.get(), screenLens.get()});
+    mainWindow->setSecondaryWindows({fullScreenPreview.get(), templateChooser.get(),
+                                     templateBuilder.get(), colourHelper.get(), aboutBox.get(),
+                                     screenLens.get()});
 }
 
 // The secondary windows go first: the main window outlives the windows it points to.

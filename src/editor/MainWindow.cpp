@@ -5,8 +5,8 @@
 #include "platform/Browser.h"
 #include "platform/Platform.h"
 #include "platform/SourceEditor.h"
-#include "templates/TemplateChooser.h"
 #include "templates/TemplateBuilder.h"
+#include "templates/TemplateChooser.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -3,10 +3,10 @@
 #include "editor/MainWindow.h"
 #include "ui_MainWindow.h"
 
-#include "utilities/ToolWindowToggle.h"
-#include "utilities/ColourHelper.h"
 #include "utilities/AboutBox.h"
+#include "utilities/ColourHelper.h"
 #include "utilities/ScreenLens.h"
+#include "utilities/ToolWindowToggle.h"
 
 void TForm1::setSecondaryWindows(const SecondaryWindows& windows)
 {

@@ -15,9 +15,12 @@ TEST(ProgramWindows, SevenWindowsWithTheirCaptionsOnlyTheMainOneShown)
     ProgramWindows windows(platform, QDir::currentPath());
     windows.mainWindow->show();
 
-    const QList<QWidget*> all = {windows.mainWindow.get(),           (QWidget*)windows.fullScreenPreview.get(),
-                                 (QWidget*)windows.templateChooser.get(), (QWidget*)windows.templateBuilder.get(),
-                                 (QWidget*)windows.colourHelper.get(), (QWidget*)windows.aboutBox.get(),
+    const QList<QWidget*> all = {windows.mainWindow.get(),
+                                 (QWidget*)windows.fullScreenPreview.get(),
+                                 (QWidget*)windows.templateChooser.get(),
+                                 (QWidget*)windows.templateBuilder.get(),
+                                 (QWidget*)windows.colourHelper.get(),
+                                 (QWidget*)windows.aboutBox.get(),
                                  (QWidget*)windows.screenLens.get()};
     const QStringList captions = {"Pagewright",
                                   "Pagewright",

@@ -1,7 +1,7 @@
 // The preview on the real web engine: open, refresh and full screen show the saved page.
 #include "e2e/EndToEndPlatform.h"
-#include "editor/MainWindow.h"
 #include "editor/FullScreenPreview.h"
+#include "editor/MainWindow.h"
 #include "platform/SourceEditor.h"
 #include "platform/WebEngineBrowser.h"
 

@@ -1,8 +1,8 @@
 // The Utilities menu's check marks tell whether the colour helper and the lens are shown, also
 // after a window was closed by its own close button; the about window has no mark.
 #include "support/MainWindowFixture.h"
-#include "utilities/ColourHelper.h"
 #include "utilities/AboutBox.h"
+#include "utilities/ColourHelper.h"
 #include "utilities/ScreenLens.h"
 
 namespace {

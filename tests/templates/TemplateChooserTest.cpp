@@ -1,8 +1,8 @@
 #include "templates/TemplateChooser.h"
 #include "support/MainWindowFixture.h"
 #include "templates/ScopedEnv.h"
-#include "templates/TemplateStore.h"
 #include "templates/TemplateBuilder.h"
+#include "templates/TemplateStore.h"
 
 #include <QDialog>
 #include <QDir>

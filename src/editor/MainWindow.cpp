@@ -2,6 +2,7 @@
 #include "ui_MainWindow.h"
 
 #include "document/DocumentFile.h"
+#include "editor/PreviewHint.h"
 #include "platform/Browser.h"
 #include "platform/Platform.h"
 #include "platform/SourceEditor.h"
@@ -25,8 +26,6 @@ const QString SaveChangesQuestion =
 const QString ReplaceQuestion = QStringLiteral("Файл с таким именем уже существует. Заменить?");
 const QString ModifiedMark = QStringLiteral("Изменён");
 const QString TemplateModifiedMark = QStringLiteral("Modified");
-const QString PreviewHint =
-    QStringLiteral("BkSp-Переход на один уровень вверх, Alt+Влево-Назад, Alt+Вправо-Вперед");
 
 const QStringList OpenFilters = {QStringLiteral("HTML (*.html)"), QStringLiteral("HTM (*.htm)"),
                                  QStringLiteral("HTML,HTM (*.html *.htm)")};

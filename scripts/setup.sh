@@ -8,7 +8,7 @@ packages=(
     g++ cmake make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-svg-dev qt6-translations-l10n libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth fonts-dejavu-core
+    xvfb xauth fonts-dejavu-core openbox xdotool
     clang-format
 )
 

@@ -1,11 +1,18 @@
 #include "document/DocumentFile.h"
 
+#include "document/InPlaceFileWriter.h"
+#include "document/SystemReason.h"
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -36,8 +43,45 @@ QString notAllWrittenReason(int error)
     QString reason = QStringLiteral(
         "Записаны не все данные (диск заполнен или превышен предельный размер файла).");
     if (isOutOfSpace(error))
-        reason += QLatin1Char('\n') + QString::fromLocal8Bit(std::strerror(error));
+        reason += QLatin1Char('\n') + systemReason(error);
     return reason;
+}
+
+// Directories, pipes, sockets and devices are refused before anything opens them.
+void refuseUnlessRegular(const struct stat& st, const QString& path,
+                         QString (*failure)(const QString&, const QString&))
+{
+    if (S_ISDIR(st.st_mode))
+        throw FileError(failure(path, QStringLiteral("Это папка, а не файл.")));
+    if (!S_ISREG(st.st_mode))
+        throw FileError(
+            failure(path, QStringLiteral("Это не обычный файл, а канал, сокет или устройство.")));
+}
+
+// A replacement file would break a hard link, and cannot be made in a folder we may not write;
+// such files are written in place (when they themselves are writable).
+bool mustWriteInPlace(const QString& path, const struct stat& st)
+{
+    if (st.st_nlink > 1)
+        return true;
+    const QString target = QFileInfo(path).canonicalFilePath();
+    if (target.isEmpty())
+        return false;
+    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
+    return ::access(folder.constData(), W_OK) != 0 &&
+           ::access(QFile::encodeName(target).constData(), W_OK) == 0;
+}
+
+// The replacement keeps the owner and group where the process may set them (root may; others
+// may give it a group they belong to), and then the mode, which chown may have cut.
+void keepOwnerAndMode(int fd, const struct stat& st)
+{
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0 && ::fchown(fd, uid_t(-1), st.st_gid) != 0) {
+        // Neither is ours to give: the replacement stays the writer's, as a new file would.
+    }
+    if (::fchmod(fd, st.st_mode & 07777) != 0) {
+        // QSaveFile has already given it the old permissions where it could.
+    }
 }
 
 } // namespace
@@ -48,60 +92,95 @@ FileError::FileError(const QString& message)
 
 QByteArray readFileBytes(const QString& path)
 {
-    if (QFileInfo(path).isDir())
-        throw FileError(readFailure(path, QStringLiteral("Это папка, а не файл.")));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(readFailure(path, file.errorString()));
-    if (file.size() > maxDocumentBytes)
+    const QByteArray name = QFile::encodeName(path);
+    // Looked at before it is opened: opening a pipe would wait for a writer, and a device may
+    // never end.
+    struct stat st
+    {};
+    if (::stat(name.constData(), &st) != 0)
+        throw FileError(readFailure(path, systemReason(errno)));
+    refuseUnlessRegular(st, path, readFailure);
+    if (st.st_size > maxDocumentBytes)
         throw FileError(readFailure(path, tooLargeReason()));
 
-    QByteArray bytes(file.size(), Qt::Uninitialized);
-    const qint64 got = file.read(bytes.data(), bytes.size());
-    if (got < 0)
-        throw FileError(readFailure(path, file.errorString()));
-    bytes.truncate(got);
-    // Whatever size() did not tell of (a device, a file still growing), up to the limit.
-    char buffer[64 * 1024];
-    for (;;) {
-        const qint64 more = file.read(buffer, sizeof buffer);
-        if (more < 0)
-            throw FileError(readFailure(path, file.errorString()));
-        if (more == 0)
-            break;
-        if (bytes.size() + more > maxDocumentBytes)
-            throw FileError(readFailure(path, tooLargeReason()));
-        bytes.append(buffer, more);
+    // Non-blocking, in case the name became a pipe since.
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        throw FileError(readFailure(path, systemReason(errno)));
+    QByteArray bytes;
+    int error = 0;
+    if (::fstat(fd, &st) != 0) {
+        error = errno;
+    } else if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        refuseUnlessRegular(st, path, readFailure);
+    } else {
+        // The size may have changed since: read at most one byte past the limit to tell.
+        bytes.resize(qsizetype(std::min<qint64>(st.st_size, maxDocumentBytes) + 1));
+        qsizetype got = 0;
+        for (;;) {
+            if (got == bytes.size()) {
+                if (got > maxDocumentBytes)
+                    break;
+                bytes.resize(std::min<qsizetype>(got * 2 + 4096, maxDocumentBytes + 1));
+            }
+            const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                error = errno;
+                break;
+            }
+            if (n == 0)
+                break;
+            got += n;
+        }
+        bytes.truncate(got);
     }
+    ::close(fd);
+    if (error != 0)
+        throw FileError(readFailure(path, systemReason(error)));
+    if (bytes.size() > maxDocumentBytes)
+        throw FileError(readFailure(path, tooLargeReason()));
     return bytes;
 }
 
 void writeFileAtomically(const QString& path, const QByteArray& bytes)
 {
     // QSaveFile would replace a device or a pipe by a regular file, so only files are written.
-    // QFileInfo follows symlinks here; QSaveFile itself writes to a symlink's target.
-    const QFileInfo target(path);
-    if (target.isDir())
-        throw FileError(writeFailure(path, QStringLiteral("Это папка, а не файл.")));
-    if (target.exists() && !target.isFile())
-        throw FileError(writeFailure(path, QStringLiteral("Это не обычный файл.")));
+    // stat() follows symlinks, and QSaveFile itself writes to a symlink's target.
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st
+    {};
+    const bool exists = ::stat(name.constData(), &st) == 0;
+    if (exists)
+        refuseUnlessRegular(st, path, writeFailure);
+    if (exists && mustWriteInPlace(path, st)) {
+        InPlaceFileWriter::write(path, bytes);
+        return;
+    }
 
     QSaveFile file(path);
     // Unbuffered: the one write() goes straight to the file and its count is the final word.
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw FileError(writeFailure(path, file.errorString()));
+        throw FileError(writeFailure(path, fileDeviceReason(file, errno)));
+    if (exists)
+        keepOwnerAndMode(file.handle(), st);
     errno = 0;
     const qint64 written = file.write(bytes);
     const int writeErrno = errno;
     if (written != bytes.size() || file.error() != QFileDevice::NoError) {
         const bool cutOff = written >= 0 && written < bytes.size();
-        const QString reason = cutOff || isOutOfSpace(writeErrno) ? notAllWrittenReason(writeErrno)
-                                                                  : file.errorString();
+        const QString reason = cutOff || isOutOfSpace(writeErrno)
+                                   ? notAllWrittenReason(writeErrno)
+                                   : fileDeviceReason(file, writeErrno);
         file.cancelWriting();
         throw FileError(writeFailure(path, reason));
     }
+    errno = 0;
     if (!file.commit())
-        throw FileError(writeFailure(path, file.errorString()));
+        throw FileError(writeFailure(path, fileDeviceReason(file, errno)));
 }
 
 DecodedDocument readDocument(const QString& path)

@@ -22,14 +22,18 @@ private:
 // running out of memory.
 inline constexpr qint64 maxDocumentBytes = qint64(512) * 1024 * 1024;
 
-// Reads the whole file. Throws FileError when it cannot be read (missing, a directory, larger
-// than maxDocumentBytes, ...).
+// Reads the whole file. Throws FileError when it cannot be read (missing, larger than
+// maxDocumentBytes, ...); anything but a regular file (after following symlinks: a directory, a
+// pipe, a socket, a device) is refused before it is opened, and no more than one byte past the
+// limit is ever read.
 QByteArray readFileBytes(const QString& path);
 
 // Writes `bytes` so that the file is either wholly replaced or left as it was (QSaveFile,
 // checking that every byte was written before committing). A symlink stays a symlink (its target
-// is replaced) and the file keeps its permissions. Refuses directories, devices and pipes.
-// Throws FileError on failure.
+// is replaced); the file keeps its permissions, and its owner and group where the process may set
+// them. A file with several hard links, or a writable one in a folder we may not write, is
+// written in place instead (InPlaceFileWriter), its new size reserved first. Refuses
+// directories, devices, sockets and pipes before opening them. Throws FileError on failure.
 // A write beyond RLIMIT_FSIZE raises SIGXFSZ, which kills the process unless it is ignored: the
 // program ignores it at start-up, so that such a write fails here as a short write instead.
 void writeFileAtomically(const QString& path, const QByteArray& bytes);

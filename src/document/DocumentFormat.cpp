@@ -1,7 +1,11 @@
 #include "document/DocumentFormat.h"
 
+#include "document/CharacterReference.h"
+#include "document/SingleByteCodec.h"
+
 #include <QByteArrayView>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QStringView>
 #include <QtGlobal>
 
@@ -18,51 +22,15 @@ constexpr QByteArrayView utf8ByteOrderMark("\xEF\xBB\xBF");
 const QString utf8Name = QStringLiteral("utf-8");
 const QString windows1251Name = QStringLiteral("windows-1251");
 
-// Windows-1251 both ways, one character per byte. The mapping comes from the system's converter
-// (ICU); a byte it cannot map one-to-one keeps its own code point (U+0080..U+00FF), so that every
-// byte sequence survives decoding and encoding.
-struct Windows1251Table
+const SingleByteCodec& windows1251()
 {
-    std::array<char16_t, 256> toUnicode{};
-    std::vector<qint16> fromUnicode = std::vector<qint16>(0x10000, -1);
-};
-
-const Windows1251Table& windows1251()
-{
-    static const Windows1251Table table = [] {
-        Windows1251Table t;
-        QStringDecoder decoder("windows-1251", QStringDecoder::Flag::Stateless);
-        if (!decoder.isValid())
-            qWarning("Windows-1251 converter unavailable; bytes above 0x7F map to Latin-1");
-        std::array<bool, 256> mapped{};
-        for (int byte = 0; byte < 256; ++byte) {
-            if (!decoder.isValid())
-                break;
-            const char c = char(byte);
-            decoder.resetState();
-            const QString s = decoder.decode(QByteArrayView(&c, 1));
-            if (decoder.hasError() || s.size() != 1 || s[0] == QChar::ReplacementCharacter)
-                continue;
-            const char16_t u = s[0].unicode();
-            if (t.fromUnicode[u] >= 0)
-                continue;
-            t.toUnicode[byte] = u;
-            t.fromUnicode[u] = qint16(byte);
-            mapped[byte] = true;
-        }
-        for (int byte = 0; byte < 256; ++byte) {
-            if (mapped[byte])
-                continue;
-            // Its own code point, or failing that a private-use one: the table stays one-to-one.
-            char16_t u = char16_t(byte);
-            if (t.fromUnicode[u] >= 0)
-                u = char16_t(0xF700 + byte);
-            t.toUnicode[byte] = u;
-            t.fromUnicode[u] = qint16(byte);
-        }
-        return t;
+    static const SingleByteCodec* const codec = [] {
+        const SingleByteCodec* found = SingleByteCodec::forCharset(windows1251Name);
+        if (!found)
+            qFatal("The Windows-1251 converter is unavailable");
+        return found;
     }();
-    return table;
+    return *codec;
 }
 
 bool isAscii(QByteArrayView bytes)
@@ -118,22 +86,6 @@ QByteArray withCrBeforeLf(QByteArrayView bytes)
     return out;
 }
 
-QString decodeWindows1251(QByteArrayView bytes)
-{
-    const auto& toUnicode = windows1251().toUnicode;
-    QString text(bytes.size(), Qt::Uninitialized);
-    auto* d = reinterpret_cast<char16_t*>(text.data());
-    const qsizetype n = bytes.size();
-    qsizetype length = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n')
-            continue;
-        d[length++] = toUnicode[uchar(bytes[i])];
-    }
-    text.truncate(length);
-    return text;
-}
-
 QString decodeUtf8(QByteArrayView bytes)
 {
     // The byte-order mark, if any, is already gone; a second one is text and must stay.
@@ -142,50 +94,6 @@ QString decodeUtf8(QByteArrayView bytes)
     if (bytes.indexOf("\r\n") < 0)
         return decoder.decode(bytes);
     return decoder.decode(withoutCrBeforeLf(bytes));
-}
-
-// "&#NNNN;" for a character that the encoding cannot hold.
-QByteArray reference(char32_t codePoint)
-{
-    char buffer[16] = "&#";
-    char* end = std::to_chars(buffer + 2, buffer + sizeof buffer - 1, uint(codePoint)).ptr;
-    *end++ = ';';
-    return QByteArray(buffer, end - buffer);
-}
-
-QByteArray encodeWindows1251(QStringView text, bool crLf)
-{
-    const auto& fromUnicode = windows1251().fromUnicode;
-    // Room for one byte a character and a CR a line; a reference makes room for itself.
-    QByteArray out(text.size() + (crLf ? text.count(u'\n') : 0), Qt::Uninitialized);
-    char* d = out.data();
-    const char16_t* p = text.utf16();
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = p[i];
-        if (c == u'\n') {
-            if (crLf)
-                *d++ = '\r';
-            *d++ = '\n';
-            continue;
-        }
-        const qint16 byte = fromUnicode[c];
-        if (byte >= 0) {
-            *d++ = char(byte);
-            continue;
-        }
-        char32_t codePoint = c;
-        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(p[i + 1])) {
-            codePoint = QChar::surrogateToUcs4(c, p[i + 1]);
-            ++i;
-        }
-        const QByteArray ref = reference(codePoint);
-        const qsizetype at = d - out.constData();
-        out.resize(out.size() + ref.size() - 1);
-        d = std::copy(ref.begin(), ref.end(), out.data() + at);
-    }
-    out.truncate(d - out.constData());
-    return out;
 }
 
 bool hasUnpairedSurrogate(QStringView text)
@@ -218,7 +126,7 @@ QByteArray encodeUtf8WithReferences(QStringView text)
             continue;
         }
         out.append(text.sliced(runStart, i - runStart).toUtf8());
-        out.append(reference(c.unicode()));
+        out.append(characterReference(c.unicode()));
         runStart = i + 1;
     }
     out.append(text.sliced(runStart).toUtf8());
@@ -283,7 +191,7 @@ std::optional<QStringView> charsetLabel(QStringView attributes)
 
 QString normalisedCharset(QStringView label)
 {
-    // The labels that browsers accept for the two encodings.
+    // The labels that browsers accept for the two usual encodings; ICU knows not all of them.
     static const QStringView utf8Labels[] = {
         u"utf-8",         u"utf8",          u"unicode-1-1-utf-8",
         u"unicode11utf8", u"unicode20utf8", u"x-unicode20utf8"};
@@ -294,7 +202,224 @@ QString normalisedCharset(QStringView label)
     if (std::find(std::begin(windows1251Labels), std::end(windows1251Labels), name) !=
         std::end(windows1251Labels))
         return windows1251Name;
-    return {};
+    if (name.isEmpty() || !std::all_of(name.begin(), name.end(), [](QChar c) {
+            return c.unicode() < 0x80 && (c.isLetterOrNumber() || QStringView(u"-_.:").contains(c));
+        }))
+        return {};
+    const QStringDecoder decoder(name.toLatin1().constData());
+    if (!decoder.isValid())
+        return {};
+    const QString known = QString::fromLatin1(decoder.name()).toLower();
+    // A declaration written in ASCII cannot be in UTF-16 or UTF-32.
+    if (known.startsWith(u"utf-16") || known.startsWith(u"utf-32"))
+        return {};
+    return known;
+}
+
+struct UnicodeForm
+{
+    TextEncoding encoding;
+    QByteArrayView byteOrderMark;
+    const char* name;
+};
+
+// UTF-32 LE comes before UTF-16 LE: its mark begins with the UTF-16 LE mark.
+constexpr UnicodeForm unicodeForms[] = {
+    {TextEncoding::Utf32Le, QByteArrayView("\xFF\xFE\x00\x00", 4), "utf-32le"},
+    {TextEncoding::Utf32Be, QByteArrayView("\x00\x00\xFE\xFF", 4), "utf-32be"},
+    {TextEncoding::Utf16Le, QByteArrayView("\xFF\xFE", 2), "utf-16le"},
+    {TextEncoding::Utf16Be, QByteArrayView("\xFE\xFF", 2), "utf-16be"},
+};
+
+const UnicodeForm* unicodeForm(TextEncoding encoding)
+{
+    for (const UnicodeForm& form : unicodeForms)
+        if (form.encoding == encoding)
+            return &form;
+    return nullptr;
+}
+
+// Encodes with Qt's converter for `charset`; what it cannot hold becomes a reference. Unpaired
+// surrogates are turned into references first, as no Unicode form may carry them.
+QByteArray encodeWithConverter(const char* charset, QStringView text)
+{
+    QString safe;
+    if (hasUnpairedSurrogate(text)) {
+        safe = QString::fromUtf8(encodeUtf8WithReferences(text));
+        text = safe;
+    }
+    QStringEncoder encoder(charset, QStringEncoder::Flag::Stateless);
+    QByteArray out = encoder.encode(text);
+    if (!encoder.hasError())
+        return out;
+    // Some characters are not in the charset: find them one by one, keeping the runs between
+    // them whole (stateful charsets need their runs encoded by one encoder).
+    out.clear();
+    QStringEncoder runEncoder(charset);
+    const qsizetype n = text.size();
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i < n;) {
+        const qsizetype width =
+            text[i].isHighSurrogate() && i + 1 < n && text[i + 1].isLowSurrogate() ? 2 : 1;
+        QStringEncoder probe(charset, QStringEncoder::Flag::Stateless);
+        const QByteArray ignored = probe.encode(text.sliced(i, width));
+        if (probe.hasError()) {
+            out.append(runEncoder.encode(text.sliced(runStart, i - runStart)));
+            out.append(characterReference(width == 2 ? QChar::surrogateToUcs4(text[i], text[i + 1])
+                                                     : char32_t(text[i].unicode())));
+            runStart = i + width;
+        }
+        i += width;
+    }
+    out.append(runEncoder.encode(text.sliced(runStart)));
+    return out;
+}
+
+// The text of `bytes` in `charset` with CR LF pairs as '\n', and its line ending; nothing when
+// the bytes are not valid in it or would not be written back the same.
+std::optional<DecodedDocument> decodeWithConverter(const char* charset, QByteArrayView bytes)
+{
+    // ConvertInitialBom: the mark, if any, is already gone; a second one is text.
+    QStringDecoder decoder(charset, QStringDecoder::Flag::Stateless |
+                                        QStringDecoder::Flag::ConvertInitialBom);
+    if (!decoder.isValid())
+        return std::nullopt;
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError() || encodeWithConverter(charset, text) != bytes)
+        return std::nullopt;
+    DecodedDocument document;
+    const bool hasCrLf = text.contains(u"\r\n");
+    document.format.lineEnding =
+        !hasCrLf && text.contains(u'\n') ? LineEnding::Lf : LineEnding::CrLf;
+    if (hasCrLf)
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    document.text = std::move(text);
+    return document;
+}
+
+std::optional<DecodedDocument> decodeUnicodeForm(const UnicodeForm& form, QByteArrayView bytes,
+                                                 bool byteOrderMark)
+{
+    std::optional<DecodedDocument> document = decodeWithConverter(form.name, bytes);
+    if (document) {
+        document->format.encoding = form.encoding;
+        document->format.byteOrderMark = byteOrderMark;
+    }
+    return document;
+}
+
+// UTF-16 without a mark: HTML is mostly ASCII, which UTF-16 writes with a NUL byte beside every
+// character, while a single-byte or UTF-8 page has (next to) no NUL bytes at all.
+const UnicodeForm* unmarkedUtf16(QByteArrayView bytes)
+{
+    if (bytes.size() < 4 || bytes.size() % 2 != 0)
+        return nullptr;
+    qsizetype evenNuls = 0;
+    qsizetype oddNuls = 0;
+    for (qsizetype i = 0; i < bytes.size(); i += 2) {
+        evenNuls += bytes[i] == 0;
+        oddNuls += bytes[i + 1] == 0;
+    }
+    const qsizetype units = bytes.size() / 2;
+    if (oddNuls * 4 >= units && evenNuls * 8 <= oddNuls)
+        return unicodeForm(TextEncoding::Utf16Le);
+    if (evenNuls * 4 >= units && oddNuls * 8 <= evenNuls)
+        return unicodeForm(TextEncoding::Utf16Be);
+    return nullptr;
+}
+
+TextFormat formatOfCharset(const QString& charset)
+{
+    TextFormat format;
+    if (charset == utf8Name) {
+        format.encoding = TextEncoding::Utf8;
+    } else if (charset != windows1251Name) {
+        format.encoding = TextEncoding::Other;
+        format.otherCharset = charset;
+    }
+    return format;
+}
+
+// The document in the charset its bytes declare, when they are valid in it.
+std::optional<DecodedDocument> decodeDeclared(const QString& charset, QByteArrayView bytes)
+{
+    DecodedDocument document;
+    document.format = formatOfCharset(charset);
+    switch (document.format.encoding) {
+    case TextEncoding::Utf8:
+        if (!bytes.isValidUtf8())
+            return std::nullopt;
+        document.text = decodeUtf8(bytes);
+        break;
+    case TextEncoding::Windows1251:
+        document.text = windows1251().decode(bytes);
+        break;
+    default:
+        if (const SingleByteCodec* codec = SingleByteCodec::forCharset(charset)) {
+            if (!codec->holds(bytes))
+                return std::nullopt;
+            document.text = codec->decode(bytes);
+            break;
+        }
+        std::optional<DecodedDocument> decoded =
+            decodeWithConverter(charset.toLatin1().constData(), bytes);
+        if (!decoded)
+            return std::nullopt;
+        decoded->format.encoding = TextEncoding::Other;
+        decoded->format.otherCharset = charset;
+        return decoded;
+    }
+    document.format.lineEnding = detectLineEnding(bytes);
+    return document;
+}
+
+// Where browsers look for a charset declaration: the first 1024 bytes, or the head if longer.
+qsizetype declarationScanEnd(QStringView text)
+{
+    constexpr qsizetype prescanLength = 1024;
+    const qsizetype headEnd = text.indexOf(u"</head", 0, Qt::CaseInsensitive);
+    return std::min(text.size(), std::max(prescanLength, headEnd));
+}
+
+DecodedDocument decodeBytes(const QByteArray& bytes)
+{
+    const QByteArrayView all(bytes);
+    if (all.startsWith(utf8ByteOrderMark) && all.sliced(utf8ByteOrderMark.size()).isValidUtf8()) {
+        DecodedDocument document;
+        document.format.encoding = TextEncoding::Utf8;
+        document.format.byteOrderMark = true;
+        const QByteArrayView body = all.sliced(utf8ByteOrderMark.size());
+        document.format.lineEnding = detectLineEnding(body);
+        document.text = decodeUtf8(body);
+        return document;
+    }
+    for (const UnicodeForm& form : unicodeForms)
+        if (all.startsWith(form.byteOrderMark))
+            if (auto document =
+                    decodeUnicodeForm(form, all.sliced(form.byteOrderMark.size()), true))
+                return *std::move(document);
+
+    // The declaration is ASCII in every charset a page can declare; reading the bytes as
+    // Latin-1 finds it without knowing the charset yet.
+    const QByteArrayView head = all.first(std::min<qsizetype>(all.size(), 64 * 1024));
+    const QString declared = declaredCharset(QString::fromLatin1(head));
+    if (!declared.isEmpty())
+        if (auto document = decodeDeclared(declared, all))
+            return *std::move(document);
+
+    if (const UnicodeForm* form = unmarkedUtf16(all))
+        if (auto document = decodeUnicodeForm(*form, all, false))
+            return *std::move(document);
+
+    DecodedDocument document;
+    if (!isAscii(all) && all.isValidUtf8()) {
+        document.format.encoding = TextEncoding::Utf8;
+        document.text = decodeUtf8(all);
+    } else {
+        document.text = windows1251().decode(all);
+    }
+    document.format.lineEnding = detectLineEnding(all);
+    return document;
 }
 
 } // namespace
@@ -306,24 +431,8 @@ TextFormat newDocumentFormat()
 
 DecodedDocument decodeDocument(const QByteArray& bytes)
 {
-    DecodedDocument document;
-    TextFormat& format = document.format;
-    const QByteArrayView all(bytes);
-    QByteArrayView body = all;
-    const bool ascii = isAscii(all);
-    if (all.startsWith(utf8ByteOrderMark) && all.sliced(utf8ByteOrderMark.size()).isValidUtf8()) {
-        format.encoding = TextEncoding::Utf8;
-        format.byteOrderMark = true;
-        body = all.sliced(utf8ByteOrderMark.size());
-    } else if (!ascii && all.isValidUtf8()) {
-        format.encoding = TextEncoding::Utf8;
-    }
-    format.lineEnding = detectLineEnding(body);
-    document.text =
-        format.encoding == TextEncoding::Utf8 ? decodeUtf8(body) : decodeWindows1251(body);
-    format.declaredCharset = declaredCharset(document.text);
-    if (ascii && format.declaredCharset == utf8Name)
-        format.encoding = TextEncoding::Utf8;
+    DecodedDocument document = decodeBytes(bytes);
+    document.format.declaredCharset = declaredCharset(document.text);
     return document;
 }
 
@@ -333,27 +442,56 @@ TextFormat formatForSaving(const QString& text, const TextFormat& format)
     result.declaredCharset = declaredCharset(text);
     if (result.declaredCharset.isEmpty() || result.declaredCharset == format.declaredCharset)
         return result;
-    const TextEncoding declared =
-        result.declaredCharset == utf8Name ? TextEncoding::Utf8 : TextEncoding::Windows1251;
-    if (declared != format.encoding) {
-        result.encoding = declared;
+    if (result.declaredCharset != QString::fromLatin1(charsetName(format))) {
+        const TextFormat declared = formatOfCharset(result.declaredCharset);
+        result.encoding = declared.encoding;
+        result.otherCharset = declared.otherCharset;
         result.byteOrderMark = false;
     }
     return result;
+}
+
+QByteArray charsetName(const TextFormat& format)
+{
+    switch (format.encoding) {
+    case TextEncoding::Windows1251:
+        return windows1251Name.toLatin1();
+    case TextEncoding::Utf8:
+        return utf8Name.toLatin1();
+    case TextEncoding::Other:
+        return format.otherCharset.toLatin1();
+    default:
+        return unicodeForm(format.encoding)->name;
+    }
 }
 
 QByteArray encodeDocument(const QString& text, const TextFormat& format)
 {
     const TextFormat target = formatForSaving(text, format);
     const bool crLf = target.lineEnding == LineEnding::CrLf;
-    if (target.encoding == TextEncoding::Utf8)
+    switch (target.encoding) {
+    case TextEncoding::Utf8:
         return encodeUtf8(text, target.byteOrderMark, crLf);
-    return encodeWindows1251(text, crLf);
+    case TextEncoding::Windows1251:
+        return windows1251().encode(text, crLf);
+    case TextEncoding::Other:
+        if (const SingleByteCodec* codec = SingleByteCodec::forCharset(target.otherCharset))
+            return codec->encode(text, crLf);
+        break;
+    default:
+        break;
+    }
+    const QString lines =
+        crLf ? QString(text).replace(QStringLiteral("\n"), QStringLiteral("\r\n")) : text;
+    QByteArray out = encodeWithConverter(charsetName(target).constData(), lines);
+    if (const UnicodeForm* form = unicodeForm(target.encoding); form && target.byteOrderMark)
+        out.prepend(form->byteOrderMark);
+    return out;
 }
 
 QString declaredCharset(const QString& text)
 {
-    const QStringView all(text);
+    const QStringView all = QStringView(text).first(declarationScanEnd(text));
     qsizetype i = 0;
     while ((i = all.indexOf(u'<', i)) >= 0) {
         const QStringView rest = all.sliced(i);

@@ -9,17 +9,21 @@
 // format it was read with gives back the file's bytes, unless the file mixes CR LF with lone LF
 // line ends (those become CR LF).
 
-enum class TextEncoding { Windows1251, Utf8 };
+// Other: a charset that the page declared and that Qt's converters (ICU) know, named by
+// TextFormat::otherCharset.
+enum class TextEncoding { Windows1251, Utf8, Utf16Le, Utf16Be, Utf32Le, Utf32Be, Other };
 enum class LineEnding { CrLf, Lf };
 
 struct TextFormat
 {
     TextEncoding encoding = TextEncoding::Windows1251;
-    bool byteOrderMark = false; // UTF-8 only
+    bool byteOrderMark = false; // the Unicode encodings only
     LineEnding lineEnding = LineEnding::CrLf;
-    // The charset that the text's <meta> declared when it was read ("utf-8", "windows-1251"),
-    // lower case; empty when it declared none of the two.
+    // The charset that the text's <meta> declared when it was read, by its name in lower case
+    // ("utf-8", "windows-1251", "koi8-r", "ibm866"); empty when it declared none that Qt knows.
     QString declaredCharset;
+    // The charset of TextEncoding::Other, as declaredCharset names it; empty otherwise.
+    QString otherCharset;
 
     bool operator==(const TextFormat&) const = default;
 };
@@ -35,18 +39,29 @@ struct DecodedDocument
 // The format of a document that has never been saved: Windows-1251, CR LF.
 TextFormat newDocumentFormat();
 
-// Decodes a file's bytes: UTF-8 when it is valid UTF-8 holding non-ASCII bytes, or a UTF-8
-// byte-order mark followed by valid UTF-8 (the mark is not part of the text); a pure-ASCII file
-// follows its own <meta> charset declaration; everything else is Windows-1251, which maps every
-// byte to its own character. Line ends are LF when the bytes hold LF but never CR LF, else CR LF
-// (also for a file without line ends).
+// Decodes a file's bytes, choosing the first that fits of:
+// 1. a byte-order mark (UTF-8, UTF-16 LE/BE, UTF-32 LE/BE) followed by text valid in it (the
+//    mark is not part of the text);
+// 2. the charset the page declares in a <meta> (see declaredCharset), when the bytes are valid
+//    in it;
+// 3. UTF-16 without a mark, told by its NUL bytes: ASCII text in UTF-16 has a NUL byte in every
+//    other place;
+// 4. UTF-8, when the bytes are valid UTF-8 and hold non-ASCII bytes;
+// 5. Windows-1251, which maps every byte to its own character.
+// Every choice round-trips: a charset is taken only when encoding its text gives back the bytes.
+// Line ends are LF when the text holds LF but never CR LF, else CR LF (also for a file without
+// line ends).
 DecodedDocument decodeDocument(const QByteArray& bytes);
 
 // The format that encodeDocument writes `text` in: `format`, whose declaredCharset becomes the
-// one the text declares now; when that is a charset (UTF-8 or Windows-1251) other than the one
-// `format` remembers, the encoding becomes that charset (with no byte-order mark when the
-// encoding changes). Keep the result as the document's format after a successful save.
+// one the text declares now; when that is a charset other than the one `format` remembers, the
+// encoding becomes that charset (with no byte-order mark when the encoding changes). Keep the
+// result as the document's format after a successful save.
 TextFormat formatForSaving(const QString& text, const TextFormat& format);
+
+// The name of the charset the document's bytes are in, as browsers know it ("windows-1251",
+// "utf-8", "utf-16le", "koi8-r"): what a browser should assume for a page that declares none.
+QByteArray charsetName(const TextFormat& format);
 
 // Encodes text for writing in formatForSaving(text, format). Characters that the encoding cannot
 // hold (and unpaired surrogates) become "&#NNNN;" with the decimal code point. Each '\n' becomes
@@ -54,7 +69,9 @@ TextFormat formatForSaving(const QString& text, const TextFormat& format);
 QByteArray encodeDocument(const QString& text, const TextFormat& format);
 
 // The charset that `text` declares in its first <meta> tag carrying one (<meta charset=...> or an
-// http-equiv Content-Type with "charset=..."; tags inside comments do not count), normalised to
-// "utf-8" or "windows-1251" from any of the labels browsers accept for them, case-insensitively;
-// empty when there is no such tag or it names another charset.
+// http-equiv Content-Type with "charset=..."; tags inside comments do not count) that starts
+// within the first 1024 characters or before "</head>", as browsers look for it. The name is
+// lower case: "utf-8" or "windows-1251" for any of the labels browsers accept for them, else the
+// name Qt's converters give the label ("cp866" is "ibm866"). Empty when there is no such tag, or
+// it names a charset Qt does not know or a UTF-16/UTF-32 one (which a tag in ASCII cannot be).
 QString declaredCharset(const QString& text);

@@ -38,8 +38,9 @@ void TForm2::showFullScreenPreview(int screenMode)
     activateWindow();
 }
 
-void TForm2::navigate(const QString& path)
+void TForm2::navigate(const QString& path, const QByteArray& charset)
 {
+    WebBrowser1->setDefaultTextEncoding(charset);
     WebBrowser1->navigate(path);
 }
 
@@ -70,8 +71,9 @@ void TForm2::BitBtn1Click()
 
 void TForm2::mousePressEvent(QMouseEvent* event)
 {
-    // A click on the strip beside the button closes the window, as the button does.
-    if (event->button() == Qt::LeftButton)
+    // A click on the strip beside the button closes the window, as the button does. Clicks on
+    // the browser area reach this window too while the browser has no page to take them.
+    if (event->button() == Qt::LeftButton && event->position().y() < WebBrowser1->y())
         Action1Execute();
     QWidget::mousePressEvent(event);
 }

@@ -21,7 +21,8 @@ public:
 
     // Shows the window (it stays shown if it already is) sized for the layout class.
     void showFullScreenPreview(int screenMode);
-    void navigate(const QString& path);
+    // Loads `path`, a page in `charset` unless it declares its own.
+    void navigate(const QString& path, const QByteArray& charset);
     Browser* browser() const { return WebBrowser1; }
 
 public slots:

@@ -1,43 +1,20 @@
+// The main window's frame, status bar and document commands; the commands are short calls into
+// the document session.
 #include "editor/MainWindow.h"
 #include "ui_MainWindow.h"
 
-#include "document/DocumentFile.h"
+#include "editor/FileDropTarget.h"
 #include "editor/PreviewHint.h"
+#include "editor/SourceEditorDocument.h"
 #include "platform/Browser.h"
 #include "platform/Platform.h"
 #include "platform/SourceEditor.h"
-#include "templates/TemplateBuilder.h"
-#include "templates/TemplateChooser.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QStatusBar>
-
-const QString TForm1::UntitledName = QStringLiteral("НовыйHTML");
-const QString TForm1::TitleSuffix = QStringLiteral("Pagewrighter");
-
-namespace {
-
-const QString SaveChangesQuestion =
-    QStringLiteral("Текущий документ содержит изменения. Сохранить его?");
-const QString ReplaceQuestion = QStringLiteral("Файл с таким именем уже существует. Заменить?");
-const QString ModifiedMark = QStringLiteral("Изменён");
-const QString TemplateModifiedMark = QStringLiteral("Modified");
-
-const QStringList OpenFilters = {QStringLiteral("HTML (*.html)"), QStringLiteral("HTM (*.htm)"),
-                                 QStringLiteral("HTML,HTM (*.html *.htm)")};
-const QStringList SaveFilters = {QStringLiteral("HTML (*.html)"), QStringLiteral("HTM (*.htm)")};
-
-bool hasHtmlExtension(const QString& name)
-{
-    return name.endsWith(QLatin1String(".html"), Qt::CaseInsensitive) ||
-           name.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive);
-}
-
-} // namespace
 
 TForm1::TForm1(Platform& platform, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), platform_(platform)
@@ -66,17 +43,21 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
     }
     // Panel 0 is 50 pixels wide, or as wide as its longest mark needs in the font in use.
     const QFontMetrics metrics(ui->StatusBar1->font());
-    statusPanels_[0]->setFixedWidth(std::max(50, metrics.horizontalAdvance(ModifiedMark) +
-                                                     2 * statusPanels_[0]->frameWidth() +
-                                                     2 * statusPanels_[0]->margin() + 4));
+    statusPanels_[0]->setFixedWidth(
+        std::max(50, metrics.horizontalAdvance(DocumentSession::ModifiedMark) +
+                         2 * statusPanels_[0]->frameWidth() + 2 * statusPanels_[0]->margin() + 4));
     ui->StatusBar1->addWidget(statusPanels_[0]);
     ui->StatusBar1->addWidget(statusPanels_[1], 1);
 
+    editorDocument_ = std::make_unique<SourceEditorDocument>(*RichEdit1);
+    session_ = std::make_unique<DocumentSession>(platform_.dialogs(), *editorDocument_, this);
     connectDocumentCommands();
     connectLayoutCommands();
     connectPreviewCommands();
     connectEditCommands();
     connectSearchCommands();
+    connectToolWindowCommands();
+    acceptFileDrops();
     FormCreate();
 }
 
@@ -84,7 +65,7 @@ TForm1::~TForm1() = default;
 
 void TForm1::FormCreate()
 {
-    currentFileName_.clear(); // no document yet
+    // The session starts with no document.
     layout_.startUp(screenWidth());
     applyLayout();
 }
@@ -101,7 +82,34 @@ void TForm1::connectDocumentCommands()
     connect(ui->SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
     connect(ui->N4, &QAction::triggered, this, &TForm1::N4Click);
     connect(ui->N6, &QAction::triggered, this, &TForm1::N6Click);
-    connect(RichEdit1, &QPlainTextEdit::textChanged, this, &TForm1::RichEdit1Change);
+    // With the session as context: the editor's teardown raises no change into a gone session.
+    connect(RichEdit1, &QPlainTextEdit::textChanged, session_.get(), [this] { RichEdit1Change(); });
+
+    connect(session_.get(), &DocumentSession::titleChanged, this, &QWidget::setWindowTitle);
+    connect(session_.get(), &DocumentSession::statusPanelChanged, this, &TForm1::setStatusPanel);
+    connect(session_.get(), &DocumentSession::documentControlsEnabled, this,
+            &TForm1::enableDocumentControls);
+}
+
+void TForm1::acceptFileDrops()
+{
+    auto* drops = new FileDropTarget(this);
+    drops->watch(this);
+    drops->watch(RichEdit1->viewport());
+    drops->watch(WebBrowser1, true);
+    // Opened once the drop is over: the save-changes question must not run inside it.
+    connect(drops, &FileDropTarget::fileDropped, this, &TForm1::openDocumentFile,
+            Qt::QueuedConnection);
+}
+
+QString TForm1::CurrentFileName() const
+{
+    return session_->fileName();
+}
+
+const TextFormat& TForm1::documentFormat() const
+{
+    return session_->format();
 }
 
 QString TForm1::statusPanelText(int panel) const
@@ -114,16 +122,8 @@ void TForm1::setStatusPanel(int panel, const QString& text)
     statusPanels_[panel]->setText(text);
 }
 
-void TForm1::setDocumentName(const QString& name)
-{
-    currentFileName_ = name;
-    setWindowTitle(currentFileName_ + QStringLiteral(" - ") + TitleSuffix);
-    setStatusPanel(1, currentFileName_);
-}
-
 void TForm1::enableDocumentControls()
 {
-    RichEdit1->setEnabled(true);
     ui->N30->setEnabled(true);
     ui->N39->setEnabled(true);
     ui->SpeedButton8->setEnabled(true);
@@ -133,8 +133,7 @@ void TForm1::enableDocumentControls()
 
 void TForm1::HTML1Click()
 {
-    if (SaveChangesPrompt())
-        NewDocument();
+    session_->newDocument();
 }
 
 void TForm1::SpeedButton1Click()
@@ -144,20 +143,23 @@ void TForm1::SpeedButton1Click()
 
 void TForm1::N28Click()
 {
-    if (SaveChangesPrompt() && windows_.form3)
-        windows_.form3->OpenOverMainWindow();
+    if (session_->mayOpenTemplateChooser())
+        emit templateChooserRequested();
 }
 
 void TForm1::N29Click()
 {
-    if (windows_.form4)
-        windows_.form4->OpenOverMainWindow();
+    emit templateBuilderRequested();
 }
 
 void TForm1::N3Click()
 {
-    if (SaveChangesPrompt())
-        OpenDocument();
+    session_->openDocument();
+}
+
+void TForm1::openDocumentFile(const QString& path)
+{
+    session_->openDocumentFile(path);
 }
 
 void TForm1::SpeedButton2Click()
@@ -167,7 +169,7 @@ void TForm1::SpeedButton2Click()
 
 void TForm1::N7Click()
 {
-    SaveDocument();
+    session_->saveDocument();
 }
 
 void TForm1::SpeedButton3Click()
@@ -177,8 +179,7 @@ void TForm1::SpeedButton3Click()
 
 void TForm1::N4Click()
 {
-    if (!currentFileName_.isEmpty())
-        SaveDocumentAs();
+    session_->saveDocumentAs();
 }
 
 void TForm1::N6Click()
@@ -188,7 +189,7 @@ void TForm1::N6Click()
 
 void TForm1::RichEdit1Change()
 {
-    setStatusPanel(0, ModifiedMark);
+    session_->editorChanged();
 }
 
 void TForm1::changeEvent(QEvent* event)
@@ -206,7 +207,7 @@ void TForm1::changeEvent(QEvent* event)
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    if (!SaveChangesPrompt()) {
+    if (!session_->mayClose()) {
         event->ignore();
         return;
     }
@@ -215,124 +216,8 @@ void TForm1::closeEvent(QCloseEvent* event)
     QCoreApplication::quit();
 }
 
-// --- Document operations ----------------------------------------------------------------------
-
-bool TForm1::SaveChangesPrompt()
-{
-    if (!RichEdit1->Modified())
-        return true;
-    switch (platform_.dialogs().askYesNoCancel(this, SaveChangesQuestion)) {
-    case Dialogs::Answer::No:
-        return true;
-    case Dialogs::Answer::Cancel:
-        return false;
-    case Dialogs::Answer::Yes:
-        break;
-    }
-    if (currentFileName_ == UntitledName)
-        return SaveDocumentAs();
-    if (!writeTo(currentFileName_))
-        return false;
-    RichEdit1->SetModified(false);
-    setStatusPanel(0, QString());
-    return true;
-}
-
-void TForm1::NewDocument()
-{
-    RichEdit1->Clear();
-    documentFormat_ = newDocumentFormat();
-    enableDocumentControls();
-    RichEdit1->setFocus();
-    RichEdit1->SetModified(false);
-    setDocumentName(UntitledName);
-    setStatusPanel(0, QString());
-}
-
-void TForm1::OpenDocument()
-{
-    bool readOnly = false;
-    if (!platform_.dialogs().openFile(this, OpenFilters, openDialogState_, readOnly))
-        return;
-    const QString path = openDialogState_.fileName;
-    DecodedDocument document;
-    try {
-        document = readDocument(path);
-    } catch (const FileError& error) {
-        platform_.dialogs().reportError(this, error.message());
-        return;
-    }
-    RichEdit1->LoadText(document.text);
-    documentFormat_ = document.format;
-    enableDocumentControls();
-    RichEdit1->setReadOnly(readOnly);
-    RichEdit1->SetModified(false);
-    setDocumentName(QFileInfo(path).absoluteFilePath());
-    setStatusPanel(0, QString());
-    navigatePreview();
-}
-
-void TForm1::SaveDocument()
-{
-    if (currentFileName_.isEmpty())
-        return;
-    if (currentFileName_ == UntitledName) {
-        SaveDocumentAs();
-        return;
-    }
-    if (!writeTo(currentFileName_))
-        return;
-    RichEdit1->SetModified(false);
-    setStatusPanel(0, QString());
-}
-
-bool TForm1::SaveDocumentAs()
-{
-    if (!platform_.dialogs().saveFile(this, SaveFilters, saveDialogState_))
-        return false;
-    const QString chosen = saveDialogState_.fileName;
-    // An existing file is written under exactly its name; otherwise the selected filter entry
-    // gives the extension, unless the name already has one of ours.
-    QString target = chosen;
-    if (!QFileInfo::exists(chosen) && !hasHtmlExtension(chosen))
-        target +=
-            saveDialogState_.filterIndex == 1 ? QStringLiteral(".html") : QStringLiteral(".htm");
-    if (QFileInfo::exists(target) &&
-        platform_.dialogs().askYesNoCancel(this, ReplaceQuestion) != Dialogs::Answer::Yes)
-        return false;
-    if (!writeTo(target))
-        return false;
-    setDocumentName(QFileInfo(target).absoluteFilePath());
-    RichEdit1->SetModified(false);
-    setStatusPanel(0, QString());
-    return true;
-}
-
-bool TForm1::writeTo(const QString& path)
-{
-    const QString text = RichEdit1->PlainText();
-    try {
-        writeDocument(path, text, documentFormat_);
-    } catch (const FileError& error) {
-        platform_.dialogs().reportError(this, error.message());
-        return false;
-    }
-    // A charset declaration edited into the text now decides the encoding of later saves.
-    documentFormat_ = formatForSaving(text, documentFormat_);
-    return true;
-}
-
 void TForm1::StartDocumentFromTemplate(const DecodedDocument& document)
 {
     setEnabled(true);
-    RichEdit1->Clear();
-    enableDocumentControls();
-    RichEdit1->setFocus();
-    documentFormat_ = document.format;
-    RichEdit1->SetModified(true);
-    setDocumentName(UntitledName);
-    setStatusPanel(0, TemplateModifiedMark);
-    // Loading an empty template into the emptied editor changes nothing.
-    if (!document.text.isEmpty())
-        RichEdit1->LoadText(document.text);
+    session_->startFromTemplate(document);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/DocumentFormat.h"
+#include "document/DocumentSession.h"
 #include "editor/MainLayout.h"
 #include "editor/SearchState.h"
 #include "platform/Dialogs.h"
@@ -14,55 +15,59 @@ class Platform;
 class QLabel;
 class QMenu;
 class SourceEditor;
-class TAboutBox;
-class TForm2;
-class TForm3;
-class TForm4;
-class TForm5;
-class TForm7;
+class SourceEditorDocument;
 
 namespace Ui {
 class TForm1;
 }
 
-// The main window: one HTML document in the source editor, its preview, and the commands that
-// create, open and save it.
+// The main window: the source editor and the preview of the one document, and the commands that
+// create, open and save it. The document itself (name, format, the save-changes question) is the
+// DocumentSession's; the window reads its controls, calls the session and shows what the session
+// announces. The other windows are not known here: the window asks for them through signals that
+// the start-up code connects.
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
 public:
-    // The name of a document that has never been saved.
-    static const QString UntitledName;
-    static const QString TitleSuffix;
-
-    // The windows that the main window shows; all of them live for the whole run.
-    struct SecondaryWindows
-    {
-        TForm2* form2 = nullptr;
-        TForm3* form3 = nullptr;
-        TForm4* form4 = nullptr;
-        TForm5* form5 = nullptr;
-        TAboutBox* aboutBox = nullptr;
-        TForm7* form7 = nullptr;
-    };
+    static inline const QString& UntitledName = DocumentSession::UntitledName;
+    static inline const QString& TitleSuffix = DocumentSession::TitleSuffix;
 
     explicit TForm1(Platform& platform, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // Connects the menu commands that show the other windows.
-    void setSecondaryWindows(const SecondaryWindows& windows);
-
+    DocumentSession& session() { return *session_; }
     // Empty before the first document, UntitledName for a document never saved, else a path.
-    QString CurrentFileName() const { return currentFileName_; }
-    const TextFormat& documentFormat() const { return documentFormat_; }
+    QString CurrentFileName() const;
+    const TextFormat& documentFormat() const;
     QString statusPanelText(int panel) const;
     // The layout class in force, 800 or 1024; the full-screen preview sizes itself by it.
     int ScreenMode() const { return layout_.screenMode; }
 
-    // Starts an untitled, modified document holding a template's text.
-    void StartDocumentFromTemplate(const DecodedDocument& document);
+signals:
+    // "По шаблону..." after the save-changes question let it go on, and "Шаблон...": the window
+    // is disabled until the template window closes.
+    void templateChooserRequested();
+    void templateBuilderRequested();
+    // The full-screen preview is to be shown for the layout class, loading `savedFile` unless it
+    // is empty (no document, or one never saved).
+    void fullScreenPreviewRequested(int screenMode, const QString& savedFile,
+                                    const QByteArray& charset);
+    // The check-marked tool window items: show (true) or close (false) the window.
+    void colourHelperToggled(bool shown);
+    void screenLensToggled(bool shown);
+    void aboutBoxRequested();
 
 public slots:
+    // Starts an untitled, modified document holding a template's text.
+    void StartDocumentFromTemplate(const DecodedDocument& document);
+    // Opens a file named from outside the open dialog (command line, a drop) as Open does,
+    // save-changes question included.
+    void openDocumentFile(const QString& path);
+    // A tool window closed by itself: its item loses its check mark.
+    void colourHelperClosed();
+    void screenLensClosed();
+
     void HTML1Click();
     void SpeedButton1Click();
     void N28Click();
@@ -120,29 +125,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Asks whether to save a modified document before an operation that would drop it. Returns
-    // true when the operation may go on: nothing to save, No, or Yes followed by a completed
-    // save. Cancel, a cancelled save dialog and a failed write stop it.
-    bool SaveChangesPrompt();
-    void NewDocument();
-    void OpenDocument();
-    void SaveDocument();
-    // Returns whether the document was written.
-    bool SaveDocumentAs();
-    // Writes the editor's text to `path`; reports a failure and returns false.
-    bool writeTo(const QString& path);
-    void enableDocumentControls();
-    void setDocumentName(const QString& name);
     void setStatusPanel(int panel, const QString& text);
+    void enableDocumentControls();
+    // Drops of one local file, on the window, the editor or the preview, open that file.
+    void acceptFileDrops();
 
     void FormCreate();
     void connectDocumentCommands();
     void connectLayoutCommands();
     void connectPreviewCommands();
+    void connectToolWindowCommands();
     void applyLayout();
     int screenWidth() const;
     void RefreshPreview();
-    void navigatePreview();
 
     void connectEditCommands();
     void setUpEditorAppearance();
@@ -182,13 +177,7 @@ private:
     std::unique_ptr<QObject> editActionsWatch_;
 
     MainLayout layout_;
-    // The file that the preview was last sent to by this window.
-    QString previewFile_;
-
-    QString currentFileName_;
-    TextFormat documentFormat_ = newDocumentFormat();
-    FileDialogState openDialogState_;
-    FileDialogState saveDialogState_;
-    SecondaryWindows windows_;
+    std::unique_ptr<SourceEditorDocument> editorDocument_;
+    std::unique_ptr<DocumentSession> session_;
     bool framePlaced_ = false;
 };

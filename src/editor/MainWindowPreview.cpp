@@ -1,9 +1,9 @@
-// The preview: refresh (save, then reload or load the saved file), its history buttons, the
-// focus after a page has loaded, and the full-screen preview.
+// The preview: refresh (the session saves, then the preview reloads or loads the saved file), its
+// history buttons, the focus after a page has loaded, and the request for the full-screen
+// preview.
 #include "editor/MainWindow.h"
 #include "ui_MainWindow.h"
 
-#include "editor/FullScreenPreview.h"
 #include "platform/Browser.h"
 #include "platform/SourceEditor.h"
 
@@ -17,12 +17,16 @@ void TForm1::connectPreviewCommands()
     connect(WebBrowser1, &Browser::commandStateChange, this,
             &TForm1::WebBrowser1CommandStateChange);
     connect(WebBrowser1, &Browser::documentComplete, this, &TForm1::WebBrowser1DocumentComplete);
-}
-
-void TForm1::navigatePreview()
-{
-    previewFile_ = currentFileName_;
-    WebBrowser1->navigate(currentFileName_);
+    // The preview is told the saved file's charset, for pages that do not declare it.
+    connect(session_.get(), &DocumentSession::previewNavigationRequested, WebBrowser1,
+            [this](const QString& path) {
+                WebBrowser1->setDefaultTextEncoding(charsetName(session_->format()));
+                WebBrowser1->navigate(path);
+            });
+    connect(session_.get(), &DocumentSession::previewRefreshRequested, WebBrowser1, [this] {
+        WebBrowser1->setDefaultTextEncoding(charsetName(session_->format()));
+        WebBrowser1->refresh();
+    });
 }
 
 void TForm1::N21Click()
@@ -37,23 +41,7 @@ void TForm1::SpeedButton10Click()
 
 void TForm1::RefreshPreview()
 {
-    if (!RichEdit1->Modified())
-        return;
-    if (currentFileName_ == UntitledName) {
-        if (SaveDocumentAs())
-            navigatePreview();
-        return;
-    }
-    if (!writeTo(currentFileName_))
-        return;
-    RichEdit1->SetModified(false);
-    setStatusPanel(0, QString());
-    // Reload what the preview shows (it may be a page the user followed a link to), unless the
-    // preview has never been sent this document's file: then load the file.
-    if (previewFile_ == currentFileName_)
-        WebBrowser1->refresh();
-    else
-        navigatePreview();
+    session_->refreshPreview();
 }
 
 void TForm1::SpeedButton11Click()
@@ -83,9 +71,6 @@ void TForm1::WebBrowser1DocumentComplete()
 
 void TForm1::Action1Execute()
 {
-    if (!windows_.form2)
-        return;
-    windows_.form2->showFullScreenPreview(ScreenMode());
-    if (!currentFileName_.isEmpty() && currentFileName_ != UntitledName)
-        windows_.form2->navigate(currentFileName_);
+    emit fullScreenPreviewRequested(ScreenMode(), session_->savedFileName(),
+                                    charsetName(session_->format()));
 }

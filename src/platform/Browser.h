@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QWidget>
 
@@ -22,6 +23,9 @@ public:
     virtual void refresh() = 0;
     virtual void goBack() = 0;
     virtual void goForward() = 0;
+    // The charset for pages that declare none (a name such as "windows-1251"), from the next
+    // load on: the document's own, so that an undeclared page is not left to guessing.
+    virtual void setDefaultTextEncoding(const QByteArray& charset) = 0;
 
 signals:
     void commandStateChange(int command, bool enable);

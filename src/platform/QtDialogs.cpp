@@ -6,12 +6,30 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 
 namespace {
+
+// QFileDialog saves its folder history, view mode and sidebar into the user's QtProject.conf
+// when it closes, and has no option against it. The program stores no settings, so the user
+// scope of Qt's settings is pointed at a place where no file can be made ("/dev/null" is no
+// folder): the dialog then starts from its defaults and writes nothing. Nothing else in the
+// program uses QSettings.
+void keepFileDialogSettingsUnwritten()
+{
+    static const bool done = [] {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QStringLiteral("/dev/null"));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+        return true;
+    }();
+    Q_UNUSED(done);
+}
 
 bool runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStringList& filters,
                    FileDialogState& state)
 {
+    keepFileDialogSettingsUnwritten();
     QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile

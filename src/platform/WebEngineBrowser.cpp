@@ -6,6 +6,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent) : Browser(parent)
@@ -34,6 +35,8 @@ void WebEngineBrowser::createView()
     view_->installEventFilter(this);
     for (QObject* child : view_->children())
         watchPageWidget(child);
+    if (!defaultTextEncoding_.isEmpty())
+        view_->settings()->setDefaultTextEncoding(QString::fromLatin1(defaultTextEncoding_));
     view_->show();
 }
 
@@ -42,6 +45,13 @@ void WebEngineBrowser::navigate(const QString& path)
     if (!view_)
         createView();
     view_->load(QUrl::fromLocalFile(path));
+}
+
+void WebEngineBrowser::setDefaultTextEncoding(const QByteArray& charset)
+{
+    defaultTextEncoding_ = charset;
+    if (view_)
+        view_->settings()->setDefaultTextEncoding(QString::fromLatin1(charset));
 }
 
 void WebEngineBrowser::refresh()

@@ -16,6 +16,7 @@ public:
     void refresh() override;
     void goBack() override;
     void goForward() override;
+    void setDefaultTextEncoding(const QByteArray& charset) override;
 
     // The engine view, or null before the first navigation.
     QWebEngineView* view() const { return view_; }
@@ -32,4 +33,5 @@ private:
     void backUnlessEditing();
 
     QWebEngineView* view_ = nullptr;
+    QByteArray defaultTextEncoding_;
 };

@@ -7,8 +7,6 @@
 #include "templates/TemplateStore.h"
 #include "ui_TemplateBuilder.h"
 
-#include <QCloseEvent>
-
 QString ColorLabelText(const QColor& color)
 {
     return QStringLiteral("R:%1 G:%2 B:%3").arg(color.red()).arg(color.green()).arg(color.blue());
@@ -16,13 +14,11 @@ QString ColorLabelText(const QColor& color)
 
 TForm4::TForm4(Platform& platform, QWidget& mainWindow, const QString& templateDirectory,
                QWidget* parent)
-    : QWidget(parent), platform_(platform), mainWindow_(mainWindow),
-      templateDirectory_(templateDirectory), ui(std::make_unique<Ui::TForm4>())
+    : TemplateWindow(platform, mainWindow, templateDirectory, parent),
+      ui(std::make_unique<Ui::TForm4>())
 {
     ui->setupUi(this);
-    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint);
-    setFixedSize(527, 354);
-    centreOnScreen(*this);
+    placeAsTemplateWindow();
 
     paintSilver(*ui->Memo1);
 
@@ -85,13 +81,6 @@ void TForm4::connectControls()
     connect(ui->Edit4, &QLineEdit::textChanged, this, &TForm4::Edit4Change);
 }
 
-void TForm4::OpenOverMainWindow()
-{
-    mainWindow_.setEnabled(false);
-    show();
-    activateWindow();
-}
-
 TemplateSettings TForm4::CurrentSettings() const
 {
     TemplateSettings s;
@@ -129,18 +118,9 @@ void TForm4::changePage(int from, int to)
     SetPageVisible(to, true);
 }
 
-void TForm4::showEvent(QShowEvent* event)
+void TForm4::shownByProgram()
 {
-    // Restoring a minimised window is not a new showing.
-    if (!event->spontaneous())
-        FormShow();
-    QWidget::showEvent(event);
-}
-
-void TForm4::closeEvent(QCloseEvent* event)
-{
-    FormClose();
-    event->accept();
+    FormShow();
 }
 
 void TForm4::FormShow()
@@ -148,11 +128,6 @@ void TForm4::FormShow()
     for (int page = 5; page >= 2; --page)
         SetPageVisible(page, false);
     SetPageVisible(1, true);
-}
-
-void TForm4::FormClose()
-{
-    mainWindow_.setEnabled(true);
 }
 
 void TForm4::Button1Click()

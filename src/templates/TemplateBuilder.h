@@ -1,10 +1,10 @@
 #pragma once
 
 #include "templates/TemplateComposer.h"
+#include "templates/TemplateWindow.h"
 
 #include <QColor>
 #include <QString>
-#include <QWidget>
 #include <array>
 #include <memory>
 
@@ -23,16 +23,13 @@ QString ColorLabelText(const QColor& color);
 // The template builder: a five-page wizard whose "Готово" writes a template file into the
 // template directory. It is created once and only hidden when closed, so every control keeps
 // its state from one showing to the next; each showing starts on page 1.
-class TForm4 : public QWidget
+class TForm4 : public TemplateWindow
 {
     Q_OBJECT
 public:
     TForm4(Platform& platform, QWidget& mainWindow, const QString& templateDirectory,
            QWidget* parent = nullptr);
     ~TForm4() override;
-
-    // Disables the main window and shows the builder over it.
-    void OpenOverMainWindow();
 
     // The template as the five pages describe it now.
     TemplateSettings CurrentSettings() const;
@@ -41,7 +38,6 @@ public:
 
 public slots:
     void FormShow();
-    void FormClose();
     void Button1Click();
     void Button2Click();
     void Button3Click();
@@ -75,8 +71,7 @@ public slots:
     void Edit4Change();
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void shownByProgram() override;
 
 private:
     // One of the five colour groups of page 3 and the part of the preview that shows its colour.
@@ -96,9 +91,6 @@ private:
     void setGroupColor(int group, const QColor& color);
     void connectControls();
 
-    Platform& platform_;
-    QWidget& mainWindow_;
-    const QString templateDirectory_;
     std::unique_ptr<Ui::TForm4> ui;
     std::array<ColorGroup, ColorCount> groups_;
     // The colour dialog shared by the five groups keeps the last colour chosen in it; before any

@@ -1,7 +1,6 @@
 #include "templates/TemplateChooser.h"
 
 #include "document/DocumentFile.h"
-#include "editor/MainWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "platform/WidgetLook.h"
@@ -9,7 +8,6 @@
 #include "ui_TemplateChooser.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
 #include <QWindow>
@@ -33,15 +31,13 @@ bool isProgramWindow(const QWindow* window)
 
 } // namespace
 
-TForm3::TForm3(Platform& platform, TForm1& mainForm, const QString& templateDirectory,
+TForm3::TForm3(Platform& platform, QWidget& mainWindow, const QString& templateDirectory,
                QWidget* parent)
-    : QWidget(parent), platform_(platform), mainForm_(mainForm),
-      templateDirectory_(templateDirectory), ui(std::make_unique<Ui::TForm3>())
+    : TemplateWindow(platform, mainWindow, templateDirectory, parent),
+      ui(std::make_unique<Ui::TForm3>())
 {
     ui->setupUi(this);
-    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint);
-    setFixedSize(527, 354);
-    centreOnScreen(*this);
+    placeAsTemplateWindow();
 
     paintSilver(*ui->Memo1);
     ui->Image1->setPixmap(
@@ -56,33 +52,18 @@ TForm3::TForm3(Platform& platform, TForm1& mainForm, const QString& templateDire
 
 TForm3::~TForm3() = default;
 
-void TForm3::OpenOverMainWindow()
-{
-    mainForm_.setEnabled(false);
-    show();
-    activateWindow();
-}
-
 QString TForm3::SelectedTemplatePath() const
 {
     const QList<QListWidgetItem*> selected = ui->FileListBox1->selectedItems();
     if (selected.isEmpty())
         return {};
-    return QDir(templateDirectory_).filePath(selected.first()->text());
+    return templateEntryPath(templateDirectory_, selected.first()->text());
 }
 
-void TForm3::showEvent(QShowEvent* event)
+// Every showing lists the templates afresh, whether or not the window manager activates it.
+void TForm3::shownByProgram()
 {
-    // Every showing lists the templates afresh, whether or not the window manager activates it.
-    if (!event->spontaneous())
-        FormActivate();
-    QWidget::showEvent(event);
-}
-
-void TForm3::closeEvent(QCloseEvent* event)
-{
-    FormClose();
-    event->accept();
+    FormActivate();
 }
 
 void TForm3::focusWindowChanged(QWindow* focus)
@@ -95,11 +76,6 @@ void TForm3::focusWindowChanged(QWindow* focus)
 void TForm3::FormActivate()
 {
     RefreshTemplateList();
-}
-
-void TForm3::FormClose()
-{
-    mainForm_.setEnabled(true);
 }
 
 void TForm3::FileListBox1Click()
@@ -162,6 +138,7 @@ void TForm3::LoadTemplate()
         platform_.dialogs().reportError(this, error.message());
         return;
     }
-    mainForm_.StartDocumentFromTemplate(document);
+    enableMainWindow();
+    emit templateChosen(document);
     close();
 }

@@ -2,13 +2,17 @@
 
 #include "document/DocumentFile.h"
 #include "document/DocumentFormat.h"
+#include "document/SystemReason.h"
 #include "templates/TemplateComposer.h"
 
+#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace {
 
@@ -26,6 +30,42 @@ bool desktopHasTrash()
     return home.isDir() && home.isWritable();
 }
 
+// NUL would cut the file name short, line breaks and tabs make names no one can type, and a lone
+// surrogate has no file-name encoding: the file would be written under another name.
+bool hasControlOrLoneSurrogate(const QString& name)
+{
+    const qsizetype n = name.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = name[i];
+        if (c.category() == QChar::Other_Control)
+            return true;
+        if (c.isHighSurrogate() && i + 1 < n && name[i + 1].isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return true;
+    }
+    return false;
+}
+
+// The name as it can be shown in a message: control characters and lone surrogates as U+XXXX.
+QString printable(const QString& name)
+{
+    QString out;
+    const qsizetype n = name.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = name[i];
+        const bool pair = c.isHighSurrogate() && i + 1 < n && name[i + 1].isLowSurrogate();
+        if (c.category() == QChar::Other_Control || (c.isSurrogate() && !pair)) {
+            out += QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+            continue;
+        }
+        out += c;
+        if (pair)
+            out += name[++i];
+    }
+    return out;
+}
+
 } // namespace
 
 QString templateNameProblem(const QString& name)
@@ -33,16 +73,27 @@ QString templateNameProblem(const QString& name)
     if (name.isEmpty())
         return QStringLiteral("Название шаблона не может быть пустым.");
     if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
-        name.startsWith(QLatin1Char('.')))
+        name.startsWith(QLatin1Char('.')) || hasControlOrLoneSurrogate(name))
         return QStringLiteral("Недопустимое название шаблона \"%1\": название не может содержать "
-                              "символы \"/\" и \"\\\" и не может начинаться с точки.")
-            .arg(name);
+                              "символы \"/\" и \"\\\" и управляющие символы и не может "
+                              "начинаться с точки.")
+            .arg(printable(name));
     return {};
+}
+
+QString templateEntryPath(const QString& directory, const QString& fileName)
+{
+    // Joined by hand: QDir::filePath takes a name beginning with ":" for a Qt resource path and
+    // returns it alone.
+    QString folder = QDir(directory).absolutePath();
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder + fileName;
 }
 
 QString templateFilePath(const QString& directory, const QString& name)
 {
-    return QDir(directory).filePath(name + QStringLiteral(".sbl"));
+    return templateEntryPath(directory, name + QStringLiteral(".sbl"));
 }
 
 QByteArray templateFileBytes(const TemplateSettings& settings)
@@ -64,13 +115,25 @@ void WriteTemplate(const QString& directory, const TemplateSettings& settings)
 
 QStringList listTemplates(const QString& directory)
 {
-    // Without QDir::Hidden and QDir::System the listing leaves out dot files, broken links,
-    // sockets and devices; name filters match without regard to case.
+    // Without QDir::Hidden and QDir::System the listing leaves out dot files and broken links;
+    // name filters match without regard to case.
     QStringList names =
         QDir(directory).entryList({QStringLiteral("*.sbl")}, QDir::Files, QDir::NoSort);
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int folded = a.compare(b, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : a < b;
+    // A link to a pipe or a device still passes QDir's filter; only regular files are templates.
+    names.removeIf([&](const QString& name) {
+        struct stat st
+        {};
+        return ::stat(QFile::encodeName(templateEntryPath(directory, name)).constData(), &st) !=
+                   0 ||
+               !S_ISREG(st.st_mode);
+    });
+    // Alphabetical as a Russian reader expects it (ё beside е), letter case ignored; equal
+    // names in different case keep a fixed order.
+    QCollator collator{QLocale(QLocale::Russian, QLocale::Russia)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
+        const int order = collator.compare(a, b);
+        return order != 0 ? order < 0 : a < b;
     });
     return names;
 }
@@ -81,7 +144,8 @@ void deleteTemplate(const QString& path)
     if (desktopHasTrash() && file.moveToTrash())
         return;
     // No trash to move it to (or it would not go there): deleted for good.
+    errno = 0;
     if (!file.remove())
         throw FileError(QStringLiteral("Не удалось удалить файл %1: %2")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+                            .arg(QDir::toNativeSeparators(path), fileDeviceReason(file, errno)));
 }

@@ -60,6 +60,14 @@ void TAboutBox::Label7Click()
     FShell.openUrl(QUrl(QStringLiteral("mailto:") + QString::fromLatin1(kMailAddress)));
 }
 
+void TAboutBox::hideEvent(QHideEvent* event)
+{
+    // QDialog centres itself on every showing unless the program moved it; a move by the window
+    // manager does not count as one. Taking over the position it had keeps it where it was.
+    move(pos());
+    QDialog::hideEvent(event);
+}
+
 bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease) {

@@ -26,6 +26,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     std::unique_ptr<Ui::TAboutBox> ui;

@@ -3,15 +3,19 @@
 #include <QAction>
 #include <QWidget>
 
-void toggleToolWindow(QAction& item, QWidget& window)
+void showToolWindow(QWidget& window, bool shown)
 {
-    const bool wasChecked = !item.isChecked();
-    if (wasChecked) {
-        window.close();
-        item.setChecked(false);
-    } else {
+    if (shown) {
         window.show();
         window.raise();
-        item.setChecked(true);
+    } else {
+        window.close();
     }
+}
+
+void toggleToolWindow(QAction& item, QWidget& window)
+{
+    const bool shown = item.isChecked();
+    showToolWindow(window, shown);
+    item.setChecked(shown);
 }

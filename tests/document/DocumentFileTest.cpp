@@ -9,7 +9,11 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -114,6 +118,44 @@ TEST_F(DocumentFileTest, ReadingWhatCannotBeReadThrows)
     const QString directory = path("folder.html");
     ASSERT_TRUE(QDir().mkdir(directory));
     expectFileError([&] { readFileBytes(directory); }, cannotOpen, directory);
+}
+
+// A pipe would block open() until a writer came, a device may never end: both are refused at
+// once, before they are opened, also behind a symlink.
+TEST_F(DocumentFileTest, ReadingWhatIsNoRegularFileIsRefusedUnopened)
+{
+    const QString pipe = path("pipe.html");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString zeroLink = path("zero.html");
+    ASSERT_TRUE(QFile::link("/dev/zero", zeroLink));
+    const QString pipeLink = path("pipe-link.html");
+    ASSERT_TRUE(QFile::link(pipe, pipeLink));
+    const QString socketPath = path("socket.html");
+    const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(sock, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray socketName = QFile::encodeName(socketPath);
+    ASSERT_LT(size_t(socketName.size()), sizeof address.sun_path);
+    std::copy(socketName.begin(), socketName.end(), address.sun_path);
+    ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+
+    for (const QString& name :
+         {pipe, zeroLink, pipeLink, socketPath, QStringLiteral("/dev/null")}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString reason = expectFileError([&] { readFileBytes(name); }, cannotOpen, name);
+        EXPECT_TRUE(reason.contains("не обычный файл")) << reason.toStdString();
+    }
+    close(sock);
+}
+
+// Messages carry the system's reason in Russian, not the C library's English.
+TEST_F(DocumentFileTest, SystemReasonsAreInRussian)
+{
+    const QString missing = path("missing.html");
+    const QString reason = expectFileError([&] { readFileBytes(missing); }, cannotOpen, missing);
+    EXPECT_FALSE(reason.contains("No such file")) << reason.toStdString();
+    EXPECT_TRUE(reason.contains(QStringLiteral("Нет такого файла"))) << reason.toStdString();
 }
 
 TEST_F(DocumentFileTest, ReadingAFileOverTheLimitThrows)
@@ -233,6 +275,104 @@ TEST_F(DocumentFileTest, ASymlinkedDocumentStaysASymlink)
     {};
     ASSERT_EQ(stat(QFile::encodeName(target).constData(), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0640u);
+}
+
+TEST_F(DocumentFileTest, ReplacingAFileKeepsItsOwnerGroupAndMode)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root may give a file to another user";
+    const QString file = path("theirs.html");
+    writePlainFile(file, "old");
+    const QByteArray name = QFile::encodeName(file);
+    ASSERT_EQ(chown(name.constData(), 65534, 65534), 0);
+    ASSERT_EQ(chmod(name.constData(), 0604), 0);
+
+    writeFileAtomically(file, "new");
+
+    struct stat status
+    {};
+    ASSERT_EQ(stat(name.constData(), &status), 0);
+    EXPECT_EQ(status.st_uid, 65534u);
+    EXPECT_EQ(status.st_gid, 65534u);
+    EXPECT_EQ(status.st_mode & 07777, 0604u);
+    EXPECT_EQ(contentsOf(file), "new");
+}
+
+// Every name of a hard-linked file sees the new text, shorter or longer than the old.
+TEST_F(DocumentFileTest, AHardLinkedFileIsWrittenInPlace)
+{
+    const QString file = path("page.html");
+    const QString other = path("other-name.html");
+    writePlainFile(file, "the old text");
+    ASSERT_EQ(link(QFile::encodeName(file).constData(), QFile::encodeName(other).constData()), 0);
+    for (const QByteArray& text : {QByteArray("short"), QByteArray(5000, 'x')}) {
+        writeFileAtomically(file, text);
+        EXPECT_EQ(contentsOf(file), text);
+        EXPECT_EQ(contentsOf(other), text);
+    }
+    EXPECT_EQ(entries(), (QStringList{"other-name.html", "page.html"}));
+}
+
+// In place, the new size is reserved first: when it cannot be, no old byte is overwritten.
+TEST_F(DocumentFileTest, InPlaceWritingThatCannotReserveKeepsTheOldText)
+{
+    const QString file = path("page.html");
+    const QString other = path("other-name.html");
+    const QByteArray old = everyByteCrLf();
+    writePlainFile(file, old);
+    ASSERT_EQ(link(QFile::encodeName(file).constData(), QFile::encodeName(other).constData()), 0);
+    {
+        FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.active());
+        const QString reason = expectFileError(
+            [&] { writeFileAtomically(file, QByteArray(10000, 'x')); }, cannotSave, file);
+        EXPECT_TRUE(reason.contains(QStringLiteral("файл не изменён"))) << reason.toStdString();
+        EXPECT_TRUE(reason.contains(QStringLiteral("Файл слишком велик"))) << reason.toStdString();
+    }
+    EXPECT_EQ(contentsOf(file), old);
+    EXPECT_EQ(contentsOf(other), old);
+}
+
+// Runs `action` in a child process under the "nobody" user; its exit code is the result.
+template <typename Action> int runAsNobody(Action action)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(90);
+        _exit(action());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 91;
+}
+
+// A writable file in a folder the user may not write: no replacement can be made beside it, so
+// it is written in place.
+TEST_F(DocumentFileTest, AWritableFileInAReadOnlyFolderIsWrittenInPlace)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    const QString folder = path("folder");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString file = folder + "/page.html";
+    writePlainFile(file, "old text");
+    ASSERT_EQ(chmod(QFile::encodeName(dir_.path()).constData(), 0755), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(folder).constData(), 0755), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(file).constData(), 0666), 0);
+
+    const int result = runAsNobody([&] {
+        try {
+            writeFileAtomically(file, "new, longer text");
+            return 0;
+        } catch (const FileError&) {
+            return 1;
+        }
+    });
+
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(contentsOf(file), "new, longer text");
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"page.html"});
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "document/DocumentFormat.h"
 
+#include <QStringEncoder>
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -29,6 +31,16 @@ QString utf16(const char* utf8)
 {
     return QString::fromUtf8(utf8);
 }
+
+// `utf8` text in `charset` (no byte-order mark), with `prefix` bytes before it.
+QByteArray encoded(const char* charset, const char* utf8, const QByteArray& prefix = {})
+{
+    QStringEncoder encoder(charset);
+    return prefix + QByteArray(encoder.encode(QString::fromUtf8(utf8)));
+}
+
+const char page[] = "<html><head><title>Привет</title></head>\r\n<body>Ок\r\n</body></html>";
+const char pageLf[] = "<p>Ёлка\nёж</p>\n";
 
 struct RoundTripCase
 {
@@ -101,7 +113,50 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripCase{"LoneCrInUtf8", QByteArray(cyrillicUtf8) + "\r\rx\n", TextEncoding::Utf8,
                       false, LineEnding::Lf, std::nullopt},
         RoundTripCase{"AsciiDeclaringUtf8", "<meta charset=\"utf-8\">\n", TextEncoding::Utf8, false,
-                      LineEnding::Lf, std::nullopt}),
+                      LineEnding::Lf, std::nullopt},
+        RoundTripCase{"Utf16LeWithBom", encoded("utf-16le", page, "\xff\xfe"),
+                      TextEncoding::Utf16Le, true, LineEnding::CrLf, std::nullopt},
+        RoundTripCase{"Utf16BeWithBom", encoded("utf-16be", pageLf, "\xfe\xff"),
+                      TextEncoding::Utf16Be, true, LineEnding::Lf, utf16("<p>Ёлка\nёж</p>\n")},
+        RoundTripCase{"Utf16LeWithoutBom", encoded("utf-16le", page), TextEncoding::Utf16Le, false,
+                      LineEnding::CrLf, std::nullopt},
+        RoundTripCase{"Utf16BeWithoutBom", encoded("utf-16be", pageLf), TextEncoding::Utf16Be,
+                      false, LineEnding::Lf, utf16("<p>Ёлка\nёж</p>\n")},
+        RoundTripCase{"Utf16LoneCrAndBom",
+                      bytesOf("\xff\xfe"
+                              "A\0\r\0\r\0\n\0\xff\xfe",
+                              12),
+                      TextEncoding::Utf16Le, true, LineEnding::CrLf,
+                      QStringLiteral("A\r\n") + QChar(0xFEFF)},
+        RoundTripCase{"Utf32LeWithBom", encoded("utf-32le", page, bytesOf("\xff\xfe\0\0", 4)),
+                      TextEncoding::Utf32Le, true, LineEnding::CrLf, std::nullopt},
+        RoundTripCase{"Utf32BeWithBom", encoded("utf-32be", pageLf, bytesOf("\0\0\xfe\xff", 4)),
+                      TextEncoding::Utf32Be, true, LineEnding::Lf, std::nullopt},
+        // An odd count of bytes after a UTF-16 mark is no UTF-16: every byte is kept as 1251.
+        RoundTripCase{"Utf16BomOddLength",
+                      bytesOf("\xff\xfe"
+                              "A",
+                              3),
+                      TextEncoding::Windows1251, false, LineEnding::CrLf, utf16("яюA")},
+        RoundTripCase{"DeclaredKoi8r",
+                      encoded("koi8-r", "<meta charset=koi8-r>\r\nЁж, привет\rОк\r\n"),
+                      TextEncoding::Other, false, LineEnding::CrLf,
+                      utf16("<meta charset=koi8-r>\nЁж, привет\rОк\n")},
+        RoundTripCase{"DeclaredCp866", encoded("ibm866", "<meta charset=\"cp866\">\nЖук ёж\n"),
+                      TextEncoding::Other, false, LineEnding::Lf,
+                      utf16("<meta charset=\"cp866\">\nЖук ёж\n")},
+        RoundTripCase{"DeclaredIso88595",
+                      encoded("iso-8859-5", "<meta http-equiv=\"Content-Type\" "
+                                            "content=\"text/html; charset=ISO-8859-5\">\r\nЯ №1"),
+                      TextEncoding::Other, false, LineEnding::CrLf, std::nullopt},
+        RoundTripCase{"Declared1251ValidUtf8", QByteArray("<meta charset=windows-1251>\xc2\xa8"),
+                      TextEncoding::Windows1251, false, LineEnding::CrLf,
+                      utf16("<meta charset=windows-1251>ВЁ")},
+        RoundTripCase{"DeclaredUtf8", encoded("utf-8", "<meta charset=utf-8>\r\nЁж"),
+                      TextEncoding::Utf8, false, LineEnding::CrLf, std::nullopt},
+        RoundTripCase{"DeclaredShiftJis", encoded("shift_jis", "<meta charset=shift_jis>日本\n"),
+                      TextEncoding::Other, false, LineEnding::Lf,
+                      utf16("<meta charset=shift_jis>日本\n")}),
     [](const ::testing::TestParamInfo<RoundTripCase>& row) { return row.param.name; });
 
 TEST(DocumentFormatDecode, MapsWindows1251BytesToTheirCharacters)
@@ -163,7 +218,20 @@ INSTANTIATE_TEST_SUITE_P(
                       TextEncoding::Utf8, "utf-8"},
         DetectionCase{"AsciiMetaCp1251", "<meta charset = 'CP1251' />", TextEncoding::Windows1251,
                       "windows-1251"},
-        DetectionCase{"AsciiOtherCharset", "<meta charset=koi8-r>", TextEncoding::Windows1251, ""},
+        DetectionCase{"AsciiOtherCharset", "<meta charset=koi8-r>", TextEncoding::Other, "koi8-r"},
+        DetectionCase{"UnknownCharset", "<meta charset=klingon>", TextEncoding::Windows1251, ""},
+        // Bytes that KOI8-R decodes but that are not UTF-8: the declaration wins over 1251.
+        DetectionCase{"Koi8rOverGuess", QByteArray("<meta charset=KOI8-R>\xef\xcb"),
+                      TextEncoding::Other, "koi8-r"},
+        // A UTF-8 page that declares Shift_JIS, whose bytes are no valid Shift_JIS: the guess.
+        DetectionCase{"InvalidInDeclared", QByteArray("<meta charset=shift_jis>") + cyrillicUtf8,
+                      TextEncoding::Utf8, "shift_jis"},
+        DetectionCase{"DeclarationAfterThePrescan",
+                      QByteArray(1100, ' ') + "<meta charset=utf-8>" + cyrillic1251,
+                      TextEncoding::Windows1251, ""},
+        DetectionCase{"DeclarationInALongHead",
+                      "<head>" + QByteArray(1100, ' ') + "<meta charset=koi8-r></head>",
+                      TextEncoding::Other, "koi8-r"},
         DetectionCase{"MetaInCommentIgnored", "<!-- <meta charset=utf-8> --><p>",
                       TextEncoding::Windows1251, ""},
         DetectionCase{"FirstDeclarationCounts", "<meta charset=windows-1251><meta charset=utf-8>",
@@ -171,9 +239,9 @@ INSTANTIATE_TEST_SUITE_P(
         DetectionCase{"NotACharsetAttribute", "<meta data-charset=utf-8>",
                       TextEncoding::Windows1251, ""},
         DetectionCase{"InvalidUtf8Is1251", "\xd0\x9f\xd1", TextEncoding::Windows1251, ""},
-        // Bytes that are valid UTF-8 are UTF-8 whatever the tag says; the tag is remembered.
+        // A declared charset in which the bytes are valid wins over the UTF-8 guess.
         DetectionCase{"Utf8Declaring1251", QByteArray("<meta charset=windows-1251>") + cyrillicUtf8,
-                      TextEncoding::Utf8, "windows-1251"},
+                      TextEncoding::Windows1251, "windows-1251"},
         DetectionCase{"Windows1251DeclaringUtf8", QByteArray("<meta charset=utf-8>") + cyrillic1251,
                       TextEncoding::Windows1251, "utf-8"}),
     [](const ::testing::TestParamInfo<DetectionCase>& row) { return row.param.name; });
@@ -219,7 +287,15 @@ INSTANTIATE_TEST_SUITE_P(
                       "&#55296;"},
         ReferenceCase{"LoneSurrogateInUtf8", QString(QChar(0xDC00)) + "a" + QChar(0xD83D),
                       TextEncoding::Utf8, "&#56320;a&#55357;"},
-        ReferenceCase{"EmojiInUtf8", utf16("😀"), TextEncoding::Utf8, "\xf0\x9f\x98\x80"}),
+        ReferenceCase{"EmojiInUtf8", utf16("😀"), TextEncoding::Utf8, "\xf0\x9f\x98\x80"},
+        ReferenceCase{"LoneSurrogateInUtf16", QString(QChar(0xD800)) + "a", TextEncoding::Utf16Le,
+                      bytesOf("&\0#\0"
+                              "5\0"
+                              "5\0"
+                              "2\0"
+                              "9\0"
+                              "6\0;\0a\0",
+                              18)}),
     [](const ::testing::TestParamInfo<ReferenceCase>& row) { return row.param.name; });
 
 TEST(DocumentFormatEncode, EditedMetaCharsetChoosesTheEncoding)
@@ -249,6 +325,36 @@ TEST(DocumentFormatEncode, SwitchingAwayFromUtf8DropsTheByteOrderMark)
     ASSERT_TRUE(read.format.byteOrderMark);
     EXPECT_EQ(encodeDocument("<meta charset=cp1251>" + read.text, read.format),
               QByteArray("<meta charset=cp1251>") + cyrillic1251);
+}
+
+TEST(DocumentFormatEncode, DeclaredCharsetsAreWrittenWithReferencesForTheRest)
+{
+    const DecodedDocument read = decodeDocument(encoded("koi8-r", "<meta charset=koi8-r>ж"));
+    ASSERT_EQ(read.format.encoding, TextEncoding::Other);
+    EXPECT_EQ(encodeDocument(read.text + utf16("中Ё"), read.format),
+              encoded("koi8-r", "<meta charset=koi8-r>ж&#20013;Ё"));
+    // A multi-byte charset: the runs round the reference stay in it.
+    const DecodedDocument sjis = decodeDocument(encoded("shift_jis", "<meta charset=shift_jis>"));
+    EXPECT_EQ(encodeDocument(sjis.text + utf16("日ж\u0627本"), sjis.format),
+              encoded("shift_jis", "<meta charset=shift_jis>日ж&#1575;本"));
+}
+
+TEST(DocumentFormatEncode, TypingIntoADeclared1251PageKeeps1251)
+{
+    // Bytes that happen to be valid UTF-8 ("ВЁ") in a page that declares windows-1251.
+    const DecodedDocument read = decodeDocument("<meta charset=windows-1251>\xc2\xa8");
+    EXPECT_EQ(encodeDocument(read.text + utf16("ж"), read.format),
+              "<meta charset=windows-1251>\xc2\xa8\xe6");
+}
+
+TEST(DocumentFormatEncode, EditedDeclarationSwitchesToAnyKnownCharset)
+{
+    const DecodedDocument read = decodeDocument(QByteArray("<meta charset=utf-8>") + cyrillicUtf8);
+    const QString edited = QString(read.text).replace("utf-8", "cp866");
+    EXPECT_EQ(encodeDocument(edited, read.format), encoded("ibm866", "<meta charset=cp866>Привет"));
+    const TextFormat saved = formatForSaving(edited, read.format);
+    EXPECT_EQ(saved.encoding, TextEncoding::Other);
+    EXPECT_EQ(charsetName(saved), "ibm866");
 }
 
 TEST(DocumentFormatEncode, UnchangedDeclarationKeepsTheFileEncoding)
@@ -289,6 +395,10 @@ INSTANTIATE_TEST_SUITE_P(
                       CharsetCase{"<meta charset=\"utf-8\"/>", "utf-8"},
                       CharsetCase{"<meta content=\"text/html; charset='utf-8'\">", "utf-8"},
                       CharsetCase{"<meta charset=utf-16>", ""},
+                      CharsetCase{"<meta charset=UTF-32LE>", ""},
+                      CharsetCase{"<meta charset=cp866>", "ibm866"},
+                      CharsetCase{"<meta charset=\"KOI8-R\">", "koi8-r"},
+                      CharsetCase{"<meta charset=\"koi8 r\">", ""},
                       CharsetCase{"<metadata charset=utf-8>", ""},
                       CharsetCase{"<meta name=x><meta charset=utf-8>", "utf-8"},
                       CharsetCase{"<!--> <meta charset=utf-8>", "utf-8"},

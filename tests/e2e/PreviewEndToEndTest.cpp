@@ -1,4 +1,5 @@
 // The preview on the real web engine: open, refresh and full screen show the saved page.
+#include "app/ProgramWindows.h"
 #include "e2e/EndToEndPlatform.h"
 #include "editor/FullScreenPreview.h"
 #include "editor/MainWindow.h"
@@ -45,9 +46,9 @@ TEST(PreviewEndToEnd, OpenRefreshAndFullScreenShowTheSavedPage)
         out.write(page("#00c000"));
     }
     EndToEndPlatform platform;
-    TForm1 form(platform);
-    TForm2 fullScreen(platform);
-    form.setSecondaryWindows({&fullScreen});
+    ProgramWindows windows(platform, dir.path());
+    TForm1& form = *windows.mainWindow;
+    TForm2& fullScreen = *windows.fullScreenPreview;
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     form.activateWindow();

@@ -105,6 +105,15 @@ TEST_F(DocumentFailures, UnchangedOpenAndSaveGivesTheSameBytes)
         {"no-final-end.html", "line one\r\nline two"},
         {"empty.html", ""},
         {"cp1251.html", "<p>\xcf\xf0\xe8\xe2\xe5\xf2\xa0\xe2\xf1\xe5\xec</p>\r\n"},
+        {"utf16le-bom.html", QByteArray("\xff\xfe"
+                                        "A\0\r\0\n\0",
+                                        8)},
+        {"utf16be.html", QByteArray("\0<\0p\0>\x04\x1f\0\n\0<\0/\0p\0>\0\n", 22)},
+        {"utf32le-bom.html", QByteArray("\xff\xfe\0\0"
+                                        "A\0\0\0\r\0\0\0\n\0\0\0",
+                                        16)},
+        {"koi8r.html", "<meta charset=koi8-r>\r\n<p>\xf0\xd2\xc9\xd7\xc5\xd4</p>\r\n"},
+        {"declared-1251-valid-utf8.html", "<meta charset=windows-1251><p>\xc2\xa8</p>\n"},
     };
     for (const auto& file : files) {
         SCOPED_TRACE(file.name);
@@ -114,6 +123,32 @@ TEST_F(DocumentFailures, UnchangedOpenAndSaveGivesTheSameBytes)
         form->N7Click();
         EXPECT_TRUE(dialogs().logOf("error").isEmpty());
         EXPECT_EQ(readFile(path(file.name)).toHex(' '), file.bytes.toHex(' '));
+    }
+}
+
+// A page that declares its charset is written in it, whatever else its bytes could be.
+TEST_F(DocumentFailures, TypingIntoADeclaredCharsetKeepsIt)
+{
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        QByteArray saved; // after typing "ж" at the start
+    } files[] = {
+        {"cp1251.html", "<meta charset=windows-1251>\xc2\xa8",
+         "\xe6<meta charset=windows-1251>\xc2\xa8"},
+        {"koi8r.html", "<meta charset=koi8-r>\xc1", "\xd6<meta charset=koi8-r>\xc1"},
+        {"cp866.html", "<meta charset=cp866>\xa0", "\xa6<meta charset=cp866>\xa0"},
+        {"iso88595.html", "<meta charset=iso-8859-5>\xd0", "\xd6<meta charset=iso-8859-5>\xd0"},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        writeFile(path(file.name), file.bytes);
+        openThroughDialog(path(file.name));
+        editor()->moveCursor(QTextCursor::Start);
+        editor()->insertPlainText(QStringLiteral("ж"));
+        form->N7Click();
+        EXPECT_EQ(readFile(path(file.name)).toHex(' '), file.saved.toHex(' '));
     }
 }
 

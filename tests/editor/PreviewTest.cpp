@@ -1,6 +1,6 @@
 // When the preview loads, reloads or keeps its page; its history buttons; the full-screen view.
 #include "editor/FullScreenPreview.h"
-#include "support/MainWindowFixture.h"
+#include "support/ProgramFixture.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -8,14 +8,13 @@
 
 namespace {
 
-class Preview : public MainWindowFixture
+class Preview : public ProgramFixture
 {
 protected:
     void SetUp() override
     {
-        MainWindowFixture::SetUp();
-        form2 = std::make_unique<TForm2>(platform);
-        form->setSecondaryWindows({form2.get()});
+        ProgramFixture::SetUp();
+        form2 = program->fullScreenPreview.get();
         writeFile(path("a.html"), "<p>a</p>");
         writeFile(path("b.html"), "<p>b</p>");
     }
@@ -27,7 +26,7 @@ protected:
         return calls;
     }
 
-    std::unique_ptr<TForm2> form2;
+    TForm2* form2 = nullptr;
 };
 
 TEST_F(Preview, WhatEachCommandDoesToThePreview)
@@ -160,13 +159,58 @@ TEST_F(Preview, FullScreenSizesAndLoading)
     EXPECT_EQ(fullScreenBrowser()->calls, QStringList{"navigate " + path("a.html")});
 
     // A click on the window's own surface closes it.
-    QTest::mouseClick(form2.get(), Qt::LeftButton, {}, QPoint(400, 10));
+    QTest::mouseClick(form2, Qt::LeftButton, {}, QPoint(400, 10));
     EXPECT_FALSE(form2->isVisible());
     // Showing it again reloads the saved file, at the size of the layout now in force.
     form->N1024x7681Click();
     form->Action1Execute();
     EXPECT_EQ(form2->size(), QSize(800, 570));
     EXPECT_EQ(fullScreenBrowser()->calls.size(), 2);
+}
+
+// Only the strip beside the button closes the window; a click on the browser area, loaded or
+// not, belongs to the page.
+TEST_F(Preview, AClickOnTheBrowserAreaKeepsTheFullScreenOpen)
+{
+    form->Action1Execute(); // nothing loaded yet
+    ASSERT_TRUE(form2->isVisible());
+    for (const QPoint at : {QPoint(10, 10), QPoint(400, 300), QPoint(0, 0)}) {
+        QTest::mouseClick(form2->browser(), Qt::LeftButton, {}, at);
+        EXPECT_TRUE(form2->isVisible()) << at.x() << "," << at.y();
+    }
+    openThroughDialog(path("a.html"));
+    form->Action1Execute();
+    QTest::mouseClick(form2->browser(), Qt::LeftButton, {}, QPoint(400, 300));
+    EXPECT_TRUE(form2->isVisible());
+    QTest::mouseClick(form2, Qt::LeftButton, {}, QPoint(400, 24));
+    EXPECT_FALSE(form2->isVisible());
+}
+
+// The previews are told the document's charset, for pages that do not declare it.
+TEST_F(Preview, PreviewsAreGivenTheDocumentsCharset)
+{
+    writeFile(path("cp1251.html"), "<p>\xce\xea</p>");
+    writeFile(path("koi8.html"), "<meta charset=koi8-r><p>\xef\xcb</p>");
+    writeFile(path("utf16.html"), QByteArray("\xff\xfe<\0p\0>\0", 8));
+    const struct
+    {
+        const char* file;
+        QByteArray charset;
+    } cases[] = {
+        {"cp1251.html", "windows-1251"}, {"koi8.html", "koi8-r"}, {"utf16.html", "utf-16le"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        openThroughDialog(path(c.file));
+        EXPECT_EQ(preview()->defaultTextEncoding, c.charset);
+        form->Action1Execute();
+        EXPECT_EQ(fullScreenBrowser()->defaultTextEncoding, c.charset);
+        form2->Action1Execute();
+    }
+    // A declaration typed in and saved changes the charset of the reload.
+    editor()->moveCursor(QTextCursor::Start);
+    editor()->insertPlainText("<meta charset=utf-8>");
+    form->N21Click();
+    EXPECT_EQ(preview()->defaultTextEncoding, "utf-8");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The save-changes question before New, Open, New by template and closing, and Save As.
-#include "support/MainWindowFixture.h"
+#include "support/ProgramFixture.h"
+#include "templates/TemplateChooser.h"
 
 #include <QFileInfo>
 
@@ -80,8 +81,9 @@ TEST_F(SaveChanges, NoGoesOnWithoutSavingAndCancelStops)
     }
 }
 
-// Yes on an untitled document runs Save As; when that does not end in a written file, the
-// operation that was to follow is abandoned and the edits stay.
+// Yes on an untitled document runs Save As; when that does not end in a written file, the edits
+// stay: New, Open and the closing are abandoned. (The template chooser, which opens after a
+// cancelled save dialog, is seen through the whole program below.)
 TEST_F(SaveChanges, UntitledYesWithoutCompletedSaveAbandonsTheOperation)
 {
     enum class SaveOutcome { DialogCancelled, ReplaceDeclined, WriteFailed, Written };
@@ -140,6 +142,78 @@ TEST_F(SaveChanges, TemplateCommandAsksOnlyWhenModified)
     form->N28Click();
     EXPECT_EQ(dialogs().log, QStringList{Question});
     EXPECT_EQ(editor()->PlainText(), "x");
+}
+
+// "По шаблону..." through its menu item in the wired program: the question, then the chooser over
+// the disabled main window, or nothing.
+class SaveChangesBeforeTemplateChooser : public ProgramFixture
+{};
+
+TEST_F(SaveChangesBeforeTemplateChooser, EachAnswer)
+{
+    enum class Doc { Named, Untitled };
+    const struct
+    {
+        const char* name;
+        Doc doc;
+        Answer answer;
+        FakeDialogs::FileAnswer save; // the save dialog's answer after Yes on an untitled document
+        bool chooserOpens;
+        bool saved;
+        int errors;
+    } rows[] = {
+        {"NamedNo", Doc::Named, Answer::No, {}, true, false, 0},
+        {"NamedCancel", Doc::Named, Answer::Cancel, {}, false, false, 0},
+        {"NamedYes", Doc::Named, Answer::Yes, {}, true, true, 0},
+        {"UntitledNo", Doc::Untitled, Answer::No, {}, true, false, 0},
+        {"UntitledCancel", Doc::Untitled, Answer::Cancel, {}, false, false, 0},
+        {"UntitledYesSaved", Doc::Untitled, Answer::Yes, {"saved", 1}, true, true, 0},
+        // The chooser drops nothing by itself: it still opens, and the edits stay.
+        {"UntitledYesThenCancel", Doc::Untitled, Answer::Yes, {"", 1}, true, false, 0},
+        {"UntitledYesWriteFails",
+         Doc::Untitled,
+         Answer::Yes,
+         {"missing/dir/page", 1},
+         false,
+         false,
+         1},
+    };
+    auto* chooser = program->templateChooser.get();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.doc == Doc::Named) {
+            writeFile(path("doc.html"), "old");
+            openThroughDialog(path("doc.html"));
+        } else {
+            dialogs().questionAnswers = {Answer::No};
+            form->HTML1Click();
+        }
+        type("edits");
+        const QString name = form->CurrentFileName();
+        const QString text = editor()->PlainText();
+        QFile::remove(path("saved.html"));
+        dialogs().log.clear();
+        dialogs().questionAnswers = {row.answer};
+        dialogs().saveAnswers = {{row.save.path.isEmpty() ? QString() : path(row.save.path), 1}};
+
+        action("N28")->trigger();
+
+        EXPECT_EQ(dialogs().log.value(0), Question);
+        EXPECT_EQ(chooser->isVisible(), row.chooserOpens);
+        EXPECT_EQ(form->isEnabled(), !row.chooserOpens);
+        EXPECT_EQ(dialogs().logOf("error").size(), row.errors);
+        EXPECT_EQ(editor()->PlainText(), text);
+        EXPECT_EQ(editor()->Modified(), !row.saved);
+        if (row.saved) {
+            const QString file = row.doc == Doc::Named ? path("doc.html") : path("saved.html");
+            EXPECT_EQ(readFile(file), text.toUtf8());
+            EXPECT_EQ(form->CurrentFileName(), file);
+        } else {
+            EXPECT_EQ(form->CurrentFileName(), name);
+        }
+        chooser->close();
+        ASSERT_TRUE(form->isEnabled());
+    }
 }
 
 class SaveAs : public MainWindowFixture

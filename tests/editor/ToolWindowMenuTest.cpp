@@ -1,34 +1,26 @@
 // The Utilities menu's check marks tell whether the colour helper and the lens are shown, also
 // after a window was closed by its own close button; the about window has no mark.
-#include "support/MainWindowFixture.h"
+#include "support/ProgramFixture.h"
 #include "utilities/AboutBox.h"
 #include "utilities/ColourHelper.h"
 #include "utilities/ScreenLens.h"
 
 namespace {
 
-class ToolWindowMenu : public MainWindowFixture
+class ToolWindowMenu : public ProgramFixture
 {
 protected:
     void SetUp() override
     {
-        MainWindowFixture::SetUp();
-        form5 = std::make_unique<TForm5>(platform);
-        aboutBox = std::make_unique<TAboutBox>(platform);
-        form7 = std::make_unique<TForm7>(platform);
-        form->setSecondaryWindows(
-            {nullptr, nullptr, nullptr, form5.get(), aboutBox.get(), form7.get()});
-    }
-    void TearDown() override
-    {
-        form7.reset();
-        aboutBox.reset();
-        form5.reset();
+        ProgramFixture::SetUp();
+        form5 = program->colourHelper.get();
+        aboutBox = program->aboutBox.get();
+        form7 = program->screenLens.get();
     }
 
-    std::unique_ptr<TForm5> form5;
-    std::unique_ptr<TAboutBox> aboutBox;
-    std::unique_ptr<TForm7> form7;
+    TForm5* form5 = nullptr;
+    TAboutBox* aboutBox = nullptr;
+    TForm7* form7 = nullptr;
 };
 
 TEST_F(ToolWindowMenu, ItemShowsClosesAndFollowsTheWindowsOwnClose)
@@ -37,7 +29,7 @@ TEST_F(ToolWindowMenu, ItemShowsClosesAndFollowsTheWindowsOwnClose)
     {
         const char* item;
         QWidget* window;
-    } tools[] = {{"N31", form7.get()}, {"N37", form5.get()}};
+    } tools[] = {{"N31", form7}, {"N37", form5}};
     for (const auto& tool : tools) {
         SCOPED_TRACE(tool.item);
         QAction* item = action(tool.item);

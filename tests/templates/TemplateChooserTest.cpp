@@ -25,6 +25,9 @@ protected:
         ASSERT_TRUE(QDir(dir.path()).mkpath("home/share"));
         templates = dir.filePath("templates");
         chooser = std::make_unique<TForm3>(platform, *form, templates);
+        // As the program wires them.
+        QObject::connect(chooser.get(), &TForm3::templateChosen, form.get(),
+                         &TForm1::StartDocumentFromTemplate);
     }
 
     void TearDown() override

@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -89,6 +90,63 @@ TEST(TemplateStoreTest, RefusesNamesThatLeaveTheDirectoryOrHideTheFile)
     EXPECT_EQ(entriesOf(root.path()), QStringList{"templates"});
 }
 
+// Control characters and lone surrogates would put the file under another name than the typed
+// one (NUL cuts it short); they are refused with the same message, and nothing is written.
+TEST(TemplateStoreTest, RefusesControlCharactersAndLoneSurrogates)
+{
+    QTemporaryDir dir;
+    const QString names[] = {QStringLiteral("ab") + QChar(0) + QStringLiteral("cd"),
+                             QStringLiteral("a\nb"),
+                             QStringLiteral("a\rb"),
+                             QStringLiteral("a\tb"),
+                             QStringLiteral("a\x1b"),
+                             QStringLiteral("a") + QChar(0x7F),
+                             QStringLiteral("a") + QChar(0x85),
+                             QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b"),
+                             QString(QChar(0xDC00))};
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        const QString problem = templateNameProblem(name);
+        EXPECT_TRUE(problem.startsWith(QStringLiteral("Недопустимое название шаблона")))
+            << problem.toStdString();
+        TemplateSettings settings;
+        settings.name = name;
+        EXPECT_THROW(WriteTemplate(dir.path(), settings), FileError);
+    }
+    EXPECT_TRUE(entriesOf(dir.path()).isEmpty());
+    // A surrogate pair is a character like any other.
+    EXPECT_TRUE(templateNameProblem(QStringLiteral("шаблон 😀")).isEmpty());
+}
+
+// Names that Qt would take for resource paths are plain files in the template directory:
+// written, listed, read and deleted there.
+TEST(TemplateStoreTest, NamesWithQtPrefixesArePlainFiles)
+{
+    QTemporaryDir dir;
+    QTemporaryDir elsewhere;
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+    const QStringList names = {":colon", "::two", ":/slash-less", "qrc:x", "assets:y"};
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        if (!templateNameProblem(name).isEmpty())
+            continue; // ":/slash-less" holds a "/" and is refused as before
+        TemplateSettings settings;
+        settings.comment = true;
+        settings.commentText = name;
+        settings.name = name;
+        WriteTemplate(dir.path(), settings);
+        const QString entry = name + ".sbl";
+        ASSERT_TRUE(listTemplates(dir.path()).contains(entry));
+        const QString path = templateEntryPath(dir.path(), entry);
+        EXPECT_EQ(readFileBytes(path), ("<!--" + name + "-->\r\n").toUtf8());
+        deleteTemplate(path);
+        EXPECT_FALSE(listTemplates(dir.path()).contains(entry));
+    }
+    QDir::setCurrent(previous);
+    EXPECT_TRUE(entriesOf(elsewhere.path()).isEmpty());
+}
+
 TEST(TemplateStoreTest, AcceptsOtherNamesUnchanged)
 {
     QTemporaryDir dir;
@@ -156,8 +214,26 @@ TEST(TemplateStoreTest, ListsOrdinarySblFilesByNameIgnoringCase)
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.sbl"));
     ASSERT_TRUE(QFile::link(dir.filePath("nowhere"), dir.filePath("broken.sbl")));
 
+    ASSERT_TRUE(QFile::link("/dev/zero", dir.filePath("zero.sbl")));
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("pipe.sbl")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(dir.filePath("pipe.sbl"), dir.filePath("pipe-link.sbl")));
+
+    // Russian order puts Cyrillic before Latin.
     EXPECT_EQ(listTemplates(dir.path()),
-              (QStringList{"A.SBL", "b.sbl", "c.Sbl", "ro.sbl", "Шаблон.sbl", "шаблон2.sbl"}));
+              (QStringList{"Шаблон.sbl", "шаблон2.sbl", "A.SBL", "b.sbl", "c.Sbl", "ro.sbl"}));
+}
+
+// Russian alphabetical order: Ё and ё stand with Е, not after Я as their codes would put them;
+// Cyrillic comes before Latin.
+TEST(TemplateStoreTest, SortsInRussianAlphabeticalOrder)
+{
+    QTemporaryDir dir;
+    for (const char* name : {"Яблоко.sbl", "ёж.sbl", "Ёлка.sbl", "ель.sbl", "Жук.sbl", "абв.sbl",
+                             "Zeta.sbl", "alpha.sbl"})
+        writeBytes(dir.filePath(QString::fromUtf8(name)), "x");
+    EXPECT_EQ(listTemplates(dir.path()),
+              (QStringList{"абв.sbl", "ёж.sbl", "Ёлка.sbl", "ель.sbl", "Жук.sbl", "Яблоко.sbl",
+                           "alpha.sbl", "Zeta.sbl"}));
 }
 
 TEST(TemplateStoreTest, MissingDirectoryListsNothing)

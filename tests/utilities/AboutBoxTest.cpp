@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -96,6 +97,20 @@ TEST_F(AboutBoxTest, CentredFirstThenReopensWhereTheUserLeftIt)
     EXPECT_FALSE(box.isVisible());
     box.show();
     EXPECT_EQ(box.pos(), QPoint(40, 60));
+}
+
+// A window manager moves the native window, not the widget: Qt learns of it through the window's
+// geometry, and the widget is not marked as moved by the program.
+TEST_F(AboutBoxTest, ReopensWhereTheWindowManagerLeftIt)
+{
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    box.windowHandle()->setFramePosition(QPoint(70, 90));
+    QTRY_COMPARE(box.frameGeometry().topLeft(), QPoint(70, 90));
+    ASSERT_FALSE(box.testAttribute(Qt::WA_Moved));
+    box.findChild<QPushButton*>("OKButton")->click();
+    box.show();
+    EXPECT_EQ(box.frameGeometry().topLeft(), QPoint(70, 90));
 }
 
 } // namespace

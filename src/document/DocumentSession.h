@@ -1,0 +1,103 @@
+#pragma once
+
+#include "document/DocumentFormat.h"
+#include "platform/Dialogs.h"
+
+#include <QObject>
+#include <QString>
+
+class DocumentEditor;
+class QWidget;
+
+// The one open document: its name, its text format, and the commands New, Open, Save, Save As,
+// the save-changes question before an operation that would drop the text, and the save that
+// comes before a refresh of the preview. It talks to the user through Dialogs and to the text
+// through DocumentEditor; what the window shows (title, status panels, the controls a document
+// switches on, the preview's loading) it announces through signals.
+class DocumentSession : public QObject
+{
+    Q_OBJECT
+public:
+    // The name of a document that has never been saved.
+    static inline const QString UntitledName = QStringLiteral("НовыйHTML");
+    static inline const QString TitleSuffix = QStringLiteral("Pagewrighter");
+    static inline const QString ModifiedMark = QStringLiteral("Изменён");
+    static inline const QString TemplateModifiedMark = QStringLiteral("Modified");
+
+    // The operation that the save-changes question guards; each has its own rule for a save that
+    // did not happen.
+    enum class FollowingOperation { NewDocument, OpenDocument, TemplateChooser, Closing };
+
+    // `dialogParent` is the window the dialogs belong to (may be null).
+    DocumentSession(Dialogs& dialogs, DocumentEditor& editor, QWidget* dialogParent = nullptr,
+                    QObject* parent = nullptr);
+
+    // Empty before the first document, UntitledName for a document never saved, else the full
+    // path of its file.
+    QString fileName() const { return fileName_; }
+    const TextFormat& format() const { return format_; }
+    // The document's file when it has one (neither no document nor untitled), else empty.
+    QString savedFileName() const;
+
+    // The commands. Each runs the save-changes question first where the document would be
+    // dropped.
+    void newDocument();
+    void openDocument();
+    // Opens `path` (relative to the current directory) as Open opens the file its dialog gives.
+    void openDocumentFile(const QString& path);
+    void saveDocument();
+    void saveDocumentAs();
+    // Saves a modified document and has the preview load or reload its file.
+    void refreshPreview();
+    // Whether the template chooser may open, after the save-changes question.
+    bool mayOpenTemplateChooser();
+    // Whether the window may close, after the save-changes question.
+    bool mayClose();
+
+    // Starts an untitled, modified document holding a template's text.
+    void startFromTemplate(const DecodedDocument& document);
+    // The editor's text changed.
+    void editorChanged();
+
+    // Asks whether to save a modified document before `operation`. Returns whether the operation
+    // may go on: nothing to save, No, a completed save, or (for the template chooser only, which
+    // drops nothing by itself) Yes with the save dialog cancelled. Cancel and a failed write
+    // stop it.
+    bool SaveChangesPrompt(FollowingOperation operation);
+
+signals:
+    void titleChanged(const QString& title);
+    void statusPanelChanged(int panel, const QString& text);
+    // A document exists: the commands that need one (find, replace) become available.
+    void documentControlsEnabled();
+    void previewNavigationRequested(const QString& path);
+    void previewRefreshRequested();
+
+private:
+    enum class SaveOutcome { Written, Declined, Failed };
+
+    // The one save flow: an untitled document goes through Save As, a named one is written in
+    // place.
+    SaveOutcome save();
+    SaveOutcome saveAs();
+    // Writes the text to `path` and marks the document clean; reports a failure.
+    SaveOutcome writeAndMarkClean(const QString& path);
+    // Clears the modified flag and the modified mark, after the change events of a load.
+    void markClean();
+    void NewDocument();
+    void OpenDocument();
+    void openFile(const QString& path, bool readOnly);
+    void startDocument(const QString& name);
+    void setDocumentName(const QString& name);
+    void navigatePreview();
+
+    Dialogs& dialogs_;
+    DocumentEditor& editor_;
+    QWidget* dialogParent_;
+    QString fileName_;
+    TextFormat format_ = newDocumentFormat();
+    FileDialogState openDialogState_;
+    FileDialogState saveDialogState_;
+    // The file that the preview was last sent to.
+    QString previewFile_;
+};

@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core openbox xdotool x11-utils
     librsvg2-bin desktop-file-utils
+    clang-format
 )
 
 missing=()

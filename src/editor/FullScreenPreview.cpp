@@ -1,16 +1,12 @@
 #include "editor/FullScreenPreview.h"
 #include "ui_FullScreenPreview.h"
 
+#include "editor/PreviewHint.h"
 #include "platform/Browser.h"
 #include "platform/Platform.h"
 
 #include <QAction>
 #include <QMouseEvent>
-
-namespace {
-const QString PreviewHint =
-    QStringLiteral("BkSp-Переход на один уровень вверх, Alt+Влево-Назад, Alt+Вправо-Вперед");
-}
 
 TForm2::TForm2(Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),

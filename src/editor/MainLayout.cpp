@@ -43,7 +43,6 @@ void MainLayout::setSplitterMax(int maximum)
 
 void MainLayout::splitterRule()
 {
-    ++splitterRuleRuns;
     const int base = screenMode == 800 ? editorBaseHeight : 640;
     preview.setHeight(splitterPosition);
     editor.setHeight(base + toolbarOffset - splitterPosition);

@@ -31,9 +31,6 @@ public:
     int splitterMax = 423;
     int splitterPosition = 257;
 
-    // Counts the runs of the splitter rule (observable in tests of "runs nothing").
-    int splitterRuleRuns = 0;
-
     void startUp(int screenWidth);
     // A position change by the user or the program: clamps, and runs the rule on a real change.
     void setSplitterPosition(int position);

@@ -5,6 +5,7 @@
 
 #include "editor/FileDropTarget.h"
 #include "editor/FramePlacement.h"
+#include "editor/PreviewHint.h"
 #include "editor/SourceEditorDocument.h"
 #include "platform/Browser.h"
 #include "platform/Platform.h"
@@ -15,13 +16,6 @@
 #include <QLabel>
 #include <QLayout>
 #include <QStatusBar>
-
-namespace {
-
-const QString PreviewHint =
-    QStringLiteral("BkSp-Переход на один уровень вверх, Alt+Влево-Назад, Alt+Вправо-Вперед");
-
-} // namespace
 
 TForm1::TForm1(Platform& platform, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), platform_(platform)

@@ -28,3 +28,10 @@ void paintSilver(QWidget& box)
     palette.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
     box.setPalette(palette);
 }
+
+void setPixelSize(QWidget& widget, int pixels)
+{
+    QFont font = widget.font();
+    font.setPixelSize(pixels);
+    widget.setFont(font);
+}

@@ -13,3 +13,5 @@ QPixmap pictureFromSvg(const QString& resource, const QSize& size);
 void centreOnScreen(QWidget& window);
 // The silver-grey background of the windows' information boxes.
 void paintSilver(QWidget& box);
+// Keeps the widget's font face and style, at `pixels` pixels high.
+void setPixelSize(QWidget& widget, int pixels);

@@ -12,13 +12,6 @@ namespace {
 const char kWebAddress[] = "https://pagewright.example.org/";
 const char kMailAddress[] = "pagewright@example.org";
 
-void setPixelSize(QWidget* widget, int pixels)
-{
-    QFont font = widget->font();
-    font.setPixelSize(pixels);
-    widget->setFont(font);
-}
-
 } // namespace
 
 TAboutBox::TAboutBox(Platform& platform, QWidget* parent)
@@ -31,8 +24,8 @@ TAboutBox::TAboutBox(Platform& platform, QWidget* parent)
     setFixedSize(366, 225);
     // Left unplaced: the first showing centres the dialog, later ones keep where it was.
 
-    setPixelSize(this, 11);
-    setPixelSize(ui->Label1, 24);
+    setPixelSize(*this, 11);
+    setPixelSize(*ui->Label1, 24);
     ui->Image1->setPixmap(
         pictureFromSvg(QStringLiteral(":/pictures/about.svg"), ui->Image1->size()));
 

@@ -2,6 +2,7 @@
 
 #include "platform/FontResolution.h"
 #include "platform/ScrollBarKeys.h"
+#include "platform/WidgetLook.h"
 #include "ui_ColourHelper.h"
 #include "utilities/ColorCodes.h"
 
@@ -13,13 +14,6 @@ namespace {
 QColor colorOfWord(std::uint32_t word)
 {
     return QColor(word & 0xFF, (word >> 8) & 0xFF, (word >> 16) & 0xFF);
-}
-
-void setPixelSize(QWidget* widget, int pixels)
-{
-    QFont font = widget->font();
-    font.setPixelSize(pixels);
-    widget->setFont(font);
 }
 
 } // namespace
@@ -35,15 +29,15 @@ TForm5::TForm5(Platform&, QWidget* parent) : QWidget(parent), ui(std::make_uniqu
     move(550, 26);
 
     setFont(resolveFont(QStringLiteral("MS Sans Serif"), 11));
-    setPixelSize(ui->Label21, 16);
-    setPixelSize(ui->Label22, 16);
+    setPixelSize(*ui->Label21, 16);
+    setPixelSize(*ui->Label22, 16);
     // Labels take the size of their text in whatever font the system gives them; a caption
     // that would run past the window's edge in a wide face is set a little smaller.
     for (QLabel* label : findChildren<QLabel*>()) {
         label->adjustSize();
         for (int pixels = label->font().pixelSize();
              pixels > 8 && label->geometry().right() >= width(); label->adjustSize())
-            setPixelSize(label, --pixels);
+            setPixelSize(*label, --pixels);
     }
 
     // White as designed; the sample labels keep the window-text colour until the text group

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include <optional>
 
 namespace {
@@ -419,6 +421,14 @@ INSTANTIATE_TEST_SUITE_P(
                       CharsetCase{"<meta name=x><meta charset=utf-8>", "utf-8"},
                       CharsetCase{"<!--> <meta charset=utf-8>", "utf-8"},
                       CharsetCase{"<!-- unclosed <meta charset=utf-8>", ""},
-                      CharsetCase{"<meta charset", ""}, CharsetCase{"<meta charset=", ""}));
+                      CharsetCase{"<meta charset", ""}, CharsetCase{"<meta charset=", ""}),
+    [](const ::testing::TestParamInfo<CharsetCase>& row) {
+        // The texts are markup: the name says what is found, the number which text it was in.
+        std::string found;
+        for (const char* c = row.param.charset; *c; ++c)
+            if (std::isalnum(static_cast<unsigned char>(*c)))
+                found += *c;
+        return (found.empty() ? std::string("Nothing") : found) + "In" + std::to_string(row.index);
+    });
 
 } // namespace

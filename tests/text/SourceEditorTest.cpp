@@ -10,12 +10,6 @@
 #include <algorithm>
 #include <random>
 
-// Readable failure messages.
-static void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 QString crlfOf(QString plain)

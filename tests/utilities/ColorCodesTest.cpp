@@ -1,5 +1,7 @@
 #include "utilities/ColorCodes.h"
 
+#include "support/TestNames.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -11,6 +13,18 @@ struct EditValueCase
     const char* text;
     std::int32_t value;
 };
+
+void PrintTo(const EditValueCase& c, std::ostream* out)
+{
+    *out << "EditValue(";
+    PrintTo(QString::fromUtf8(c.text), out);
+    *out << ") = " << c.value;
+}
+
+std::string editValueCaseName(const ::testing::TestParamInfo<EditValueCase>& row)
+{
+    return "Text" + testNameOf(QString::fromUtf8(row.param.text));
+}
 
 class EditValueTest : public ::testing::TestWithParam<EditValueCase>
 {};
@@ -41,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
         EditValueCase{"  $10", 16}, EditValueCase{"$1G", 1}, EditValueCase{"$", 0},
         EditValueCase{"x", 0}, EditValueCase{"0x", 0}, EditValueCase{"0x0x", 0},
         EditValueCase{"00x1F", 0}, EditValueCase{"-$1F", 0}, EditValueCase{"-0x1F", 0},
-        EditValueCase{"$ff ", 255}));
+        EditValueCase{"$ff ", 255}),
+    editValueCaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Overflow, EditValueTest,
@@ -56,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Hexadecimal: a further digit is refused once more than $0FFFFFFF has been read.
         EditValueCase{"$7FFFFFFF", INT_MAX}, EditValueCase{"$80000000", INT_MIN},
         EditValueCase{"$FFFFFFFF", -1}, EditValueCase{"$0FFFFFFF0", -16},
-        EditValueCase{"$100000000", 0x10000000}, EditValueCase{"0xFFFFFFFFF", -1}));
+        EditValueCase{"$100000000", 0x10000000}, EditValueCase{"0xFFFFFFFFF", -1}),
+    editValueCaseName);
 
 TEST(HexByteTest, GivesTwoUpperCaseDigits)
 {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "editor/MainWindow.h"
-#include "text/SourceEditor.h"
 #include "support/FakePlatform.h"
+#include "text/SourceEditor.h"
 
 #include <QAction>
 #include <QFile>

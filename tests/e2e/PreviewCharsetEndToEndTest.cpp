@@ -16,12 +16,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-// Readable failure messages.
-static void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 // The page's text as the engine renders it, once it has loaded.

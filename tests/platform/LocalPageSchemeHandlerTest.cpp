@@ -4,12 +4,6 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
-// Readable failure messages.
-static void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 // The test main registers the scheme, as the program does.

@@ -12,12 +12,6 @@
 
 #include <gtest/gtest.h>
 
-// Readable failure messages.
-static void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 class TextViewTest : public ::testing::Test

@@ -54,9 +54,12 @@ void GapBuffer::replace(qsizetype pos, qsizetype removeLength, QStringView inser
     else
         moveGap(pos);
     gapEnd_ += removeLength;
-    char16_t* chars = reinterpret_cast<char16_t*>(storage_.data());
-    std::memcpy(chars + gapStart_, insert.utf16(), insert.size() * sizeof(char16_t));
-    gapStart_ += insert.size();
+    // An empty view may have no data at all, which memcpy must not be given.
+    if (!insert.isEmpty()) {
+        char16_t* chars = reinterpret_cast<char16_t*>(storage_.data());
+        std::memcpy(chars + gapStart_, insert.utf16(), insert.size() * sizeof(char16_t));
+        gapStart_ += insert.size();
+    }
 }
 
 void GapBuffer::moveGap(qsizetype pos)

@@ -247,6 +247,14 @@ qsizetype TextView::firstVisibleLine() const
     return verticalScrollBar()->value();
 }
 
+void TextView::updateLines(qsizetype first, qsizetype last)
+{
+    const int top = std::max(0, lineTop(first));
+    const int bottom = std::min(viewport()->height(), lineTop(last) + lineHeight());
+    if (bottom > top)
+        viewport()->update(QRect(0, top, viewport()->width(), bottom - top));
+}
+
 int TextView::lineTop(qsizetype line) const
 {
     return marginTop + int(line - firstVisibleLine()) * lineHeight();
@@ -499,7 +507,18 @@ void TextView::notifyCursorChange(qsizetype oldCursor, qsizetype oldAnchor)
     caretOn_ = true;
     if (blinkTimer_.isActive())
         updateBlinking();
-    viewport()->update();
+    // A caret that moved without a selection before or after repaints its old and new lines
+    // only: shaping every visible line again for each key costs more than the key itself.
+    if (oldCursor == oldAnchor && cursor_ == anchor_ && preedit_.text.isEmpty()) {
+        qsizetype oldLine = 0;
+        qsizetype newLine = 0;
+        lineColumn(std::min(oldCursor, buffer_->length()), &oldLine);
+        lineColumn(cursor_, &newLine);
+        updateLines(oldLine, oldLine);
+        updateLines(newLine, newLine);
+    } else {
+        viewport()->update();
+    }
     if (cursor_ != oldCursor)
         emit cursorPositionChanged();
     if (selectionMoved)
@@ -720,7 +739,12 @@ void TextView::onContentsChange(qsizetype position, qsizetype removed, qsizetype
         noteWidth(lineWidth(line));
     }
     updateScrollBars();
-    viewport()->update();
+    // An edit inside one line (typing) repaints that line; one that adds or removes lines
+    // moves everything below it.
+    if (!wholeText && delta == 0)
+        updateLines(line, buffer_->lineAt(position + added));
+    else
+        viewport()->update();
 
     if (QAccessible::isActive()) {
         if (removed > 0) {

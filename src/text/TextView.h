@@ -159,6 +159,8 @@ private:
     std::unique_ptr<LineSlice> sliceOf(qsizetype line, qreal fromX, qreal toX) const;
     qreal contentX(qreal viewportX) const;
     int lineTop(qsizetype line) const;
+    // Repaints the lines first..last that are in view.
+    void updateLines(qsizetype first, qsizetype last);
     void noteWidth(qreal width);
     void updateScrollBars();
     void estimateLongestLine();

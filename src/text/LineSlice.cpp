@@ -6,23 +6,6 @@
 
 #include <algorithm>
 
-namespace {
-
-void layOutOneLine(QTextLayout& layout)
-{
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    option.setTextDirection(Qt::LeftToRight);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    if (line.isValid())
-        line.setLineWidth(1e9);
-    layout.endLayout();
-}
-
-} // namespace
-
 LineSlice::LineSlice(const QString& text, qsizetype startColumn, qreal startX,
                      const TextMeasure& measure, const Preedit& preedit)
     : startColumn_(startColumn), length_(text.size()), startX_(startX),
@@ -53,7 +36,7 @@ LineSlice::LineSlice(const QString& text, qsizetype startColumn, qreal startX,
             run.layout->setFormats(formats);
             preeditPlaced = true;
         }
-        layOutOneLine(*run.layout);
+        TextMeasure::layOutOneLine(*run.layout);
         run.width = run.layout->lineAt(0).horizontalAdvance();
         x += run.width;
         runs_.push_back(std::move(run));

@@ -168,18 +168,7 @@ bool SourceEditor::ReplaceAll(const QString& text, const QString& replacement)
     TextBuffer* text_ = buffer();
     // A line break in the find text matches any line break; one in the replacement is typed
     // as Enter types it.
-    QString inserted;
-    inserted.reserve(replacement.size());
-    for (qsizetype i = 0; i < replacement.size(); ++i) {
-        const QChar c = replacement[i];
-        if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < replacement.size() && replacement[i + 1] == u'\n')
-                ++i;
-            inserted += text_->newline();
-        } else {
-            inserted += c;
-        }
-    }
+    const QString inserted = withBufferLineBreaks(replacement);
     if (text_->replaceAll(text, inserted, 0, text_->length()) == 0)
         return false;
     // The last change the buffer reported ends with the last replacement.

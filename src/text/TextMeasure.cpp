@@ -9,8 +9,15 @@ namespace {
 
 constexpr int tabSpaces = 8;
 
-// One line, no wrapping, left to right as source text is.
-void layOutOneLine(QTextLayout& layout)
+bool isStrongLeftToRightSimple(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u < 0x0590 && !c.isMark() && u != u'\t';
+}
+
+} // namespace
+
+void TextMeasure::layOutOneLine(QTextLayout& layout)
 {
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
@@ -22,14 +29,6 @@ void layOutOneLine(QTextLayout& layout)
         line.setLineWidth(1e9);
     layout.endLayout();
 }
-
-bool isStrongLeftToRightSimple(QChar c)
-{
-    const char16_t u = c.unicode();
-    return u < 0x0590 && !c.isMark() && u != u'\t';
-}
-
-} // namespace
 
 TextMeasure::TextMeasure(const QFont& font)
 {

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+class QTextLayout;
+
 // Widths of pieces of one line of text in one font, the way the view draws them: a tab is a fixed
 // advance of eight spaces (not a tab stop, so that the width of a piece does not depend on where
 // it starts and long lines can be measured in independent chunks), and characters that a layout
@@ -14,6 +16,9 @@ class TextMeasure
 {
 public:
     explicit TextMeasure(const QFont& font = QFont());
+
+    // Lays `layout` out as one line, no wrapping, left to right as source text is.
+    static void layOutOneLine(QTextLayout& layout);
 
     void setFont(const QFont& font);
     const QFont& font() const { return font_; }

@@ -101,6 +101,8 @@ signals:
     void modificationChanged(bool modified);
 
 protected:
+    // `text` with each of its line breaks (CR LF, LF or a lone CR) as the buffer's newline.
+    QString withBufferLineBreaks(const QString& text) const;
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -147,7 +149,6 @@ private:
     qsizetype clampPosition(qsizetype position) const;
     qsizetype verticalMove(qsizetype position, qsizetype lines);
     int pageLines() const;
-    QString withBufferLineBreaks(const QString& text) const;
 
     // Geometry of lines.
     qreal columnX(qsizetype line, qsizetype column) const;

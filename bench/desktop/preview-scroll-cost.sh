@@ -9,18 +9,7 @@
 # scroll down.
 set -u
 FILE=$(readlink -f "$1") STEPS=${2:-60} DELAY=${3:-50}
-PW=$(readlink -f "${PW:-./build/src/pagewright}")
-T=$(mktemp -d /tmp/scrollcost.XXXX)
-export HOME=$T/home XDG_RUNTIME_DIR=$T/run QTWEBENGINE_DISABLE_SANDBOX=1
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
-PID="" WMPID="" XPID=""
-finish() { for p in $PID $WMPID $XPID; do kill "$p" 2>/dev/null; done; sleep 0.5; rm -rf "$T"; }
-trap finish EXIT
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$T/dpy" >/dev/null 2>&1 & XPID=$!
-for _ in $(seq 50); do [ -s "$T/dpy" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$T/dpy")
-openbox >/dev/null 2>&1 & WMPID=$!
-sleep 0.5
+source "$(dirname "$0")/private-display.sh" scrollcost
 tree_ticks() {
   local total=0 p t q=("$1")
   while [ ${#q[@]} -gt 0 ]; do

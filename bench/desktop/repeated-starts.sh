@@ -11,19 +11,7 @@
 # SHOWLOG=1 prints the program's output of the starts with the title bar off screen.
 set -u
 STARTS=${1:-100} SETTLE=${SETTLE:-6}
-PW=$(readlink -f "${PW:-./build/src/pagewright}")
-T=$(mktemp -d /tmp/starts.XXXX)
-export HOME=$T/home XDG_RUNTIME_DIR=$T/run QTWEBENGINE_DISABLE_SANDBOX=1
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
-PID="" WMPID="" XPID=""
-finish() { for p in $PID $WMPID $XPID; do kill "$p" 2>/dev/null; done; sleep 0.3; rm -rf "$T"; }
-trap finish EXIT
-trap 'exit 143' TERM INT
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$T/dpy" >/dev/null 2>&1 & XPID=$!
-for _ in $(seq 50); do [ -s "$T/dpy" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$T/dpy")
-openbox >/dev/null 2>&1 & WMPID=$!
-sleep 0.5
+source "$(dirname "$0")/private-display.sh" starts
 good=0 off=0 other=0
 for run in $(seq "$STARTS"); do
     (cd "$T" && exec "$PW") >"$T/log" 2>&1 & PID=$!

@@ -10,19 +10,7 @@
 # PW=binary (default ./build/src/pagewright). Needs Xvfb, openbox, xdotool, featherpad.
 set -u
 RUNS=${1:-5} FILE=$(readlink -f "${2:-/tmp/pages/big_5m_cp1251.html}")
-PW=$(readlink -f "${PW:-./build/src/pagewright}")
-T=$(mktemp -d /tmp/startup.XXXX)
-export HOME=$T/home XDG_RUNTIME_DIR=$T/run QTWEBENGINE_DISABLE_SANDBOX=1
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
-PID="" WMPID="" XPID=""
-finish() { for p in $PID $WMPID $XPID; do kill "$p" 2>/dev/null; done; sleep 0.3; rm -rf "$T"; }
-trap finish EXIT
-trap 'exit 143' TERM INT
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$T/dpy" >/dev/null 2>&1 & XPID=$!
-for _ in $(seq 50); do [ -s "$T/dpy" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$T/dpy")
-openbox >/dev/null 2>&1 & WMPID=$!
-sleep 0.5
+source "$(dirname "$0")/private-display.sh" startup
 cp "$FILE" "$T/doc.html"
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 tree() { local q=("$1") p; while [ ${#q[@]} -gt 0 ]; do p=${q[0]}; q=("${q[@]:1}"); echo "$p"

@@ -1,0 +1,17 @@
+# private-display.sh NAME — sourced by the desktop scripts: a private home, Xvfb and openbox for
+# the program under test, all gone when the script exits. Sets T (a temporary folder named after
+# NAME), PW (the program, default ./build/src/pagewright) and DISPLAY; the caller keeps the
+# program's process id in PID so that the exit ends it too.
+PW=$(readlink -f "${PW:-./build/src/pagewright}")
+T=$(mktemp -d "/tmp/$1.XXXX")
+export HOME=$T/home XDG_RUNTIME_DIR=$T/run QTWEBENGINE_DISABLE_SANDBOX=1
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
+PID="" WMPID="" XPID=""
+finish() { for p in $PID $WMPID $XPID; do kill "$p" 2>/dev/null; done; sleep 0.5; rm -rf "$T"; }
+trap finish EXIT
+trap 'exit 143' TERM INT
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$T/dpy" >/dev/null 2>&1 & XPID=$!
+for _ in $(seq 50); do [ -s "$T/dpy" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$T/dpy")
+openbox >/dev/null 2>&1 & WMPID=$!
+sleep 0.5

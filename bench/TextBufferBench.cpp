@@ -92,85 +92,19 @@ LookupText& lookupText()
     return text;
 }
 
-void BM_LineAt(benchmark::State& state)
+// One of the O(log n) position lookups, over positions spread through the text.
+void BM_Lookup(benchmark::State& state, qsizetype (TextBuffer::*lookup)(qsizetype) const)
 {
     LookupText& text = lookupText();
     std::size_t i = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(text.buffer.lineAt(text.positions[i++ % 4096]));
+        benchmark::DoNotOptimize((text.buffer.*lookup)(text.positions[i++ % 4096]));
 }
-BENCHMARK(BM_LineAt);
+BENCHMARK_CAPTURE(BM_Lookup, LineAt, &TextBuffer::lineAt);
+BENCHMARK_CAPTURE(BM_Lookup, ToCrlf, &TextBuffer::toCrlf);
+BENCHMARK_CAPTURE(BM_Lookup, FromCrlf, &TextBuffer::fromCrlf);
 
-void BM_ToCrlf(benchmark::State& state)
-{
-    LookupText& text = lookupText();
-    std::size_t i = 0;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(text.buffer.toCrlf(text.positions[i++ % 4096]));
-}
-BENCHMARK(BM_ToCrlf);
-
-void BM_FromCrlf(benchmark::State& state)
-{
-    LookupText& text = lookupText();
-    std::size_t i = 0;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(text.buffer.fromCrlf(text.positions[i++ % 4096]));
-}
-BENCHMARK(BM_FromCrlf);
-
-// Find-next over 20 MB: the buffer's search, with its gap in the middle of the text, against
-// QString::indexOf over the same text held in one string with CR LF breaks.
-struct SearchText
-{
-    TextBuffer buffer;
-    QString crlfText;
-
-    SearchText()
-    {
-        QString text = htmlLikeText(20 * 1024 * 1024,
-                                    u"<DIV id=\"FinalMark\">\n<div ID=\"Last\">\n<P>Конец"_qs);
-        crlfText = text;
-        crlfText.replace(u'\n', u"\r\n"_qs);
-        buffer.setText(std::move(text));
-        buffer.insert(buffer.length() / 2, u"x"_qs);
-        buffer.remove(buffer.length() / 2, 1);
-    }
-};
-
-SearchText& searchText()
-{
-    static SearchText text;
-    return text;
-}
-
-const QString singleLineNeedle = u"<div id=\"finalmark\">"_qs;
-const QString multiLineNeedle = u"<DIV id=\"last\">\r\n<p>КОНЕЦ"_qs;
-
-void BM_BufferFind20MB(benchmark::State& state, const QString& needle)
-{
-    SearchText& text = searchText();
-    for (auto _ : state) {
-        const qsizetype found = text.buffer.find(needle, 0, text.buffer.length());
-        if (found < text.buffer.length() / 2) {
-            state.SkipWithError("no match near the end");
-            break;
-        }
-        benchmark::DoNotOptimize(found);
-    }
-}
-
-void BM_BufferIndexOf20MB(benchmark::State& state, const QString& needle)
-{
-    SearchText& text = searchText();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(text.crlfText.indexOf(needle, 0, Qt::CaseInsensitive));
-}
-
-BENCHMARK_CAPTURE(BM_BufferFind20MB, one_line, singleLineNeedle)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_BufferIndexOf20MB, one_line, singleLineNeedle)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_BufferFind20MB, two_lines, multiLineNeedle)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_BufferIndexOf20MB, two_lines, multiLineNeedle)->Unit(benchmark::kMillisecond);
+// Find-next over 20 MB is measured through the editor control in FindBench.cpp.
 
 // Replace All over 5 MB with 655k matches, and its undo, each timed alone.
 const QString replaceText = repeatedToSize(u"<b>x</b>"_qs, FiveMegabytes);

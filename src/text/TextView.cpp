@@ -1073,7 +1073,9 @@ QVariant TextView::inputMethodQuery(Qt::InputMethodQuery query) const
     case Qt::ImAbsolutePosition:
         return qlonglong(cursor_);
     case Qt::ImCurrentSelection:
-        return selectedText().left(surroundingWindow * 2);
+        // Only the part the input method can use: a whole-text selection is not copied per query.
+        return buffer_->mid(selectionStart(), std::min<qsizetype>(selectionEnd() - selectionStart(),
+                                                                  surroundingWindow * 2));
     case Qt::ImTextBeforeCursor:
         return buffer_->mid(start + from, column - from);
     case Qt::ImTextAfterCursor:

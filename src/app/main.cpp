@@ -4,7 +4,6 @@
 #include "app/ProgramWindows.h"
 #include "document/DocumentFormat.h"
 #include "editor/MainWindow.h"
-#include "platform/LocalPageSchemeHandler.h"
 #include "platform/QtPlatform.h"
 
 #include <QApplication>
@@ -30,6 +29,13 @@ void installRussianQtTexts(QCoreApplication& app, QTranslator& translator)
         app.installTranslator(&translator);
 }
 
+// The charset a page's bytes are read in, as browsers name it: the previews read pages in the
+// charset the editor reads them in.
+QByteArray pageCharset(const QByteArray& page)
+{
+    return charsetName(decodeDocument(page).format);
+}
+
 // Whether the command line asks only for a text (help, version), which needs no display.
 bool asksOnlyForText(int argc, char** argv)
 {
@@ -49,7 +55,10 @@ int main(int argc, char** argv)
     std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication::setApplicationName(QStringLiteral("Pagewright"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PAGEWRIGHT_VERSION));
-    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Only previews that draw with OpenGL need the context all contexts share; it must exist before
+    // the application object, and creating it costs tens of milliseconds.
+    if (EngineModule::usesOpenGL())
+        QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 
     // The web engine's sandbox cannot start for root; turn it off in that case only.
     if (geteuid() == 0) {
@@ -65,9 +74,6 @@ int main(int argc, char** argv)
         return 0;
     }
     Q_INIT_RESOURCE(resources);
-    // The previews read pages in the charset the editor reads them in.
-    LocalPageSchemeHandler::registerScheme(
-        [](const QByteArray& page) { return charsetName(decodeDocument(page).format); });
     // The application object takes its own options (-platform, -style, ...) off the command line
     // first; what is left is ours.
     QApplication app(argc, argv);
@@ -82,7 +88,7 @@ int main(int argc, char** argv)
     commandLine.process(app);
     const QString documentFile = commandLine.documentFile();
 
-    QtPlatform platform;
+    QtPlatform platform(EngineModule::besideProgram(), pageCharset);
     // The working directory is where the templates live, also when a document is named.
     ProgramWindows windows(platform, QDir::currentPath());
     TForm1* mainWindow = windows.mainWindow.get();

@@ -15,7 +15,8 @@ public:
     static constexpr int ForwardCommand = 1;
     static constexpr int BackCommand = 2;
 
-    using QWidget::QWidget;
+    // A blank white area that the page, once shown, fills.
+    explicit Browser(QWidget* parent = nullptr);
 
     // Loads a local file given by its path.
     virtual void navigate(const QString& path) = 0;

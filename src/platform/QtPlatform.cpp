@@ -1,8 +1,8 @@
 #include "platform/QtPlatform.h"
 
-#include "platform/WebEngineBrowser.h"
+#include "platform/DeferredBrowser.h"
 
 Browser* QtPlatform::createBrowser(QWidget* parent)
 {
-    return new WebEngineBrowser(parent);
+    return new DeferredBrowser(engine_, parent);
 }

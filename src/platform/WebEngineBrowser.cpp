@@ -1,5 +1,6 @@
 #include "platform/WebEngineBrowser.h"
 
+#include "platform/EngineModule.h"
 #include "platform/LocalPageSchemeHandler.h"
 
 #include <QAction>
@@ -12,16 +13,6 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
-WebEngineBrowser::WebEngineBrowser(QWidget* parent) : Browser(parent)
-{
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    setAutoFillBackground(true);
-    QPalette blank = palette();
-    blank.setColor(QPalette::Window, Qt::white);
-    setPalette(blank);
-}
-
 // The engine's view is a Qt Quick scene. With the default (OpenGL) scene graph Qt composes the
 // whole top-level window through OpenGL on every repaint once the view exists, so a caret blink
 // in the editor re-composes the preview too, in software where there is no GPU, and the main
@@ -31,8 +22,7 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent) : Browser(parent)
 // still decides.
 void WebEngineBrowser::chooseSceneGraph()
 {
-    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") &&
-        qEnvironmentVariableIsEmpty("QT_QUICK_GRAPHICS_API"))
+    if (!EngineModule::usesOpenGL())
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
 }
 

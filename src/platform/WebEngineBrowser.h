@@ -10,7 +10,7 @@ class WebEngineBrowser : public Browser
 {
     Q_OBJECT
 public:
-    explicit WebEngineBrowser(QWidget* parent = nullptr);
+    using Browser::Browser;
 
     void navigate(const QString& path) override;
     void refresh() override;

@@ -1,6 +1,7 @@
-# Installs the build into a fresh prefix and checks that the binary, the desktop entry and every
-# icon size arrive where freedesktop.org desktops look, each PNG drawn at its own size.
-#   cmake -DBUILD_DIR=<build> -DPREFIX=<empty folder> -P CheckInstall.cmake
+# Installs the build into a fresh prefix and checks that the binary, its engine module (in LIBDIR,
+# relative to the prefix), the desktop entry and every icon size arrive where freedesktop.org
+# desktops look, each PNG drawn at its own size.
+#   cmake -DBUILD_DIR=<build> -DPREFIX=<empty folder> -DLIBDIR=<lib folder> -P CheckInstall.cmake
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
     RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
@@ -9,7 +10,8 @@ if(NOT result EQUAL 0)
     message(FATAL_ERROR "cmake --install failed: ${errors}")
 endif()
 
-set(expected bin/pagewright share/applications/pagewright.desktop
+set(expected bin/pagewright ${LIBDIR}/pagewright/pagewright-webengine.so
+    share/applications/pagewright.desktop
     share/icons/hicolor/scalable/apps/pagewright.svg)
 foreach(size 16 22 24 32 48 64 128 256)
     set(png share/icons/hicolor/${size}x${size}/apps/pagewright.png)

@@ -104,7 +104,12 @@ void DocumentSession::startFromTemplate(const DecodedDocument& document)
 
 void DocumentSession::editorChanged()
 {
-    emit statusPanelChanged(0, ModifiedMark);
+    editorModificationChanged(editor_.Modified());
+}
+
+void DocumentSession::editorModificationChanged(bool modified)
+{
+    emit statusPanelChanged(0, modified ? ModifiedMark : QString());
 }
 
 // --- The save-changes question ----------------------------------------------------------------

@@ -56,8 +56,11 @@ public:
 
     // Starts an untitled, modified document holding a template's text.
     void startFromTemplate(const DecodedDocument& document);
-    // The editor's text changed.
+    // The editor's text changed; panel 0 shows the modified mark while the text differs from the
+    // saved one (an undo back to it clears the mark).
     void editorChanged();
+    // The editor's modified flag changed by itself (an undo or redo across the saved state).
+    void editorModificationChanged(bool modified);
 
     // Asks whether to save a modified document before `operation`. Returns whether the operation
     // may go on: nothing to save, No, a completed save, or (for the template chooser only, which

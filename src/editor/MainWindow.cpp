@@ -86,6 +86,8 @@ void TForm1::connectDocumentCommands()
     connect(ui->N6, &QAction::triggered, this, &TForm1::N6Click);
     // With the session as context: the editor's teardown raises no change into a gone session.
     connect(RichEdit1, &SourceEditor::textChanged, session_.get(), [this] { RichEdit1Change(); });
+    connect(RichEdit1, &SourceEditor::modificationChanged, session_.get(),
+            &DocumentSession::editorModificationChanged);
 
     connect(session_.get(), &DocumentSession::titleChanged, this, &QWidget::setWindowTitle);
     connect(session_.get(), &DocumentSession::statusPanelChanged, this, &TForm1::setStatusPanel);

@@ -170,3 +170,34 @@ TEST_F(DocumentFailures, UnencodableCharactersAreWrittenAsReferences)
 }
 
 } // namespace
+
+// The modified mark follows the text's distance from what was saved: undoing back to the saved
+// text clears it, redoing away from it brings it back, in a new document as after a save.
+TEST_F(DocumentFailures, TheModifiedMarkFollowsUndoAndRedoAcrossTheSavedText)
+{
+    form->HTML1Click();
+    type("ab");
+    EXPECT_EQ(form->statusPanelText(0), QStringLiteral("Изменён"));
+    editor()->undo();
+    EXPECT_EQ(editor()->PlainText(), "");
+    EXPECT_FALSE(editor()->Modified());
+    EXPECT_EQ(form->statusPanelText(0), QString());
+    editor()->redo();
+    EXPECT_EQ(form->statusPanelText(0), QStringLiteral("Изменён"));
+
+    dialogs().saveAnswers = {{path("page"), 1}};
+    form->N7Click();
+    ASSERT_EQ(readFile(path("page.html")), "ab");
+    EXPECT_EQ(form->statusPanelText(0), QString());
+    type("c");
+    EXPECT_EQ(form->statusPanelText(0), QStringLiteral("Изменён"));
+    editor()->undo();
+    EXPECT_EQ(editor()->PlainText(), "ab");
+    EXPECT_EQ(form->statusPanelText(0), QString());
+    // Undoing past the saved text is a change again.
+    editor()->undo();
+    EXPECT_EQ(editor()->PlainText(), "");
+    EXPECT_EQ(form->statusPanelText(0), QStringLiteral("Изменён"));
+    editor()->redo();
+    EXPECT_EQ(form->statusPanelText(0), QString());
+}

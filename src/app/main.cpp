@@ -33,7 +33,7 @@ void installRussianQtTexts(QCoreApplication& app, QTranslator& translator)
 // charset the editor reads them in.
 QByteArray pageCharset(const QByteArray& page)
 {
-    return charsetName(decodeDocument(page).format);
+    return charsetName(documentFormat(page));
 }
 
 // Whether the command line asks only for a text (help, version), which needs no display.

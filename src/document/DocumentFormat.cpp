@@ -1,6 +1,7 @@
 #include "document/DocumentFormat.h"
 
 #include "document/CharacterReference.h"
+#include "document/PiecewiseDecoding.h"
 #include "document/SingleByteCodec.h"
 
 #include <QByteArrayView>
@@ -97,6 +98,23 @@ QString decodeUtf8(QByteArrayView bytes, LineEnding lineEnding)
     if (lineEnding == LineEnding::Lf || bytes.indexOf("\r\n") < 0)
         return decoder.decode(bytes);
     return decoder.decode(withoutCrBeforeLf(bytes));
+}
+
+// The text of valid UTF-8 `bytes`, which lie within `owner`, decoded piece by piece.
+QString utf8Text(QByteArray& owner, QByteArrayView bytes, LineEnding lineEnding)
+{
+    return PiecewiseDecoding::decode(
+        owner, bytes, PiecewiseDecoding::Cut::Utf8,
+        [lineEnding](QByteArrayView piece) { return decodeUtf8(piece, lineEnding); });
+}
+
+// The text of `bytes`, which lie within `owner`, in a single-byte charset, piece by piece.
+QString singleByteText(QByteArray& owner, QByteArrayView bytes, const SingleByteCodec& codec,
+                       bool crLf)
+{
+    return PiecewiseDecoding::decode(
+        owner, bytes, PiecewiseDecoding::Cut::Bytes,
+        [&codec, crLf](QByteArrayView piece) { return codec.decode(piece, crLf); });
 }
 
 bool hasUnpairedSurrogate(QStringView text)
@@ -347,9 +365,12 @@ TextFormat formatOfCharset(const QString& charset)
     return format;
 }
 
-// The document in the charset its bytes declare, when they are valid in it.
-std::optional<DecodedDocument> decodeDeclared(const QString& charset, QByteArrayView bytes)
+// The document in the charset its bytes (all of `owner`) declare, when they are valid in it;
+// without its text when `withText` is false and the text is not needed to tell.
+std::optional<DecodedDocument> decodeDeclared(const QString& charset, QByteArray& owner,
+                                              bool withText)
 {
+    const QByteArrayView bytes(owner);
     DecodedDocument document;
     document.format = formatOfCharset(charset);
     const LineEnding lineEnding = detectLineEnding(bytes);
@@ -358,16 +379,19 @@ std::optional<DecodedDocument> decodeDeclared(const QString& charset, QByteArray
     case TextEncoding::Utf8:
         if (!bytes.isValidUtf8())
             return std::nullopt;
-        document.text = decodeUtf8(bytes, lineEnding);
+        if (withText)
+            document.text = utf8Text(owner, bytes, lineEnding);
         break;
     case TextEncoding::Windows1251:
-        document.text = windows1251().decode(bytes, crLf);
+        if (withText)
+            document.text = singleByteText(owner, bytes, windows1251(), crLf);
         break;
     default:
         if (const SingleByteCodec* codec = SingleByteCodec::forCharset(charset)) {
             if (!codec->holds(bytes))
                 return std::nullopt;
-            document.text = codec->decode(bytes, crLf);
+            if (withText)
+                document.text = singleByteText(owner, bytes, *codec, crLf);
             break;
         }
         std::optional<DecodedDocument> decoded =
@@ -390,7 +414,9 @@ qsizetype declarationScanEnd(QStringView text)
     return std::min(text.size(), std::max(prescanLength, headEnd));
 }
 
-DecodedDocument decodeBytes(const QByteArray& bytes)
+// The document of `bytes`; without its text when `withText` is false and the text is not needed
+// to tell its format. The bytes are gone after when they were held by `bytes` alone.
+DecodedDocument decodeBytes(QByteArray& bytes, bool withText)
 {
     const QByteArrayView all(bytes);
     if (all.startsWith(utf8ByteOrderMark) && all.sliced(utf8ByteOrderMark.size()).isValidUtf8()) {
@@ -399,7 +425,8 @@ DecodedDocument decodeBytes(const QByteArray& bytes)
         document.format.byteOrderMark = true;
         const QByteArrayView body = all.sliced(utf8ByteOrderMark.size());
         document.format.lineEnding = detectLineEnding(body);
-        document.text = decodeUtf8(body, document.format.lineEnding);
+        if (withText)
+            document.text = utf8Text(bytes, body, document.format.lineEnding);
         return document;
     }
     for (const UnicodeForm& form : unicodeForms)
@@ -413,7 +440,7 @@ DecodedDocument decodeBytes(const QByteArray& bytes)
     const QByteArrayView head = all.first(std::min<qsizetype>(all.size(), 64 * 1024));
     const QString declared = declaredCharset(QString::fromLatin1(head));
     if (!declared.isEmpty())
-        if (auto document = decodeDeclared(declared, all))
+        if (auto document = decodeDeclared(declared, bytes, withText))
             return *std::move(document);
 
     if (const UnicodeForm* form = unmarkedUtf16(all))
@@ -424,9 +451,11 @@ DecodedDocument decodeBytes(const QByteArray& bytes)
     document.format.lineEnding = detectLineEnding(all);
     if (!isAscii(all) && all.isValidUtf8()) {
         document.format.encoding = TextEncoding::Utf8;
-        document.text = decodeUtf8(all, document.format.lineEnding);
-    } else {
-        document.text = windows1251().decode(all, document.format.lineEnding == LineEnding::CrLf);
+        if (withText)
+            document.text = utf8Text(bytes, all, document.format.lineEnding);
+    } else if (withText) {
+        document.text = singleByteText(bytes, all, windows1251(),
+                                       document.format.lineEnding == LineEnding::CrLf);
     }
     return document;
 }
@@ -438,11 +467,17 @@ TextFormat newDocumentFormat()
     return TextFormat{};
 }
 
-DecodedDocument decodeDocument(const QByteArray& bytes)
+DecodedDocument decodeDocument(QByteArray bytes)
 {
-    DecodedDocument document = decodeBytes(bytes);
+    DecodedDocument document = decodeBytes(bytes, true);
     document.format.declaredCharset = declaredCharset(document.text);
     return document;
+}
+
+TextFormat documentFormat(const QByteArray& bytes)
+{
+    QByteArray shared = bytes; // shared: the bytes stay as they are
+    return decodeBytes(shared, false).format;
 }
 
 TextFormat formatForSaving(const QString& text, const TextFormat& format)

@@ -51,7 +51,14 @@ TextFormat newDocumentFormat();
 // Every choice round-trips: a charset is taken only when encoding its text gives back the bytes.
 // Line ends are LF when the text holds LF but never CR LF, else CR LF (also for a file without
 // line ends).
-DecodedDocument decodeDocument(const QByteArray& bytes);
+// Pass the bytes with std::move where they are not needed after: they are then let go piece by
+// piece as they are decoded, so that a big file's bytes and its text are not held at once.
+DecodedDocument decodeDocument(QByteArray bytes);
+
+// The format decodeDocument finds for `bytes`, all but declaredCharset, found without decoding
+// the text where the charset is told without it (UTF-8, Windows-1251 and other single-byte
+// charsets).
+TextFormat documentFormat(const QByteArray& bytes);
 
 // The format that encodeDocument writes `text` in: `format`, whose declaredCharset becomes the
 // one the text declares now; when that is a charset other than the one `format` remembers, the

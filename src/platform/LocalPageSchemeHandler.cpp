@@ -1,6 +1,5 @@
 #include "platform/LocalPageSchemeHandler.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QMimeDatabase>
 #include <QWebEngineProfile>
@@ -19,8 +18,25 @@ LocalPageSchemeHandler::PageCharset& pageCharsetRule()
     return rule;
 }
 
-// Larger pages are refused rather than read whole into memory.
+// Larger pages are refused: the engine would take far more memory than the program.
 constexpr qint64 maxPageBytes = qint64(512) * 1024 * 1024;
+
+// How much of a page is read to tell its charset.
+constexpr qint64 charsetScanLimit = qint64(16) * 1024 * 1024;
+
+// The length of `head`, the start of a longer page, without the UTF-8 character that the cut may
+// have split (its lead byte starts a sequence longer than what is left).
+qsizetype withoutCutCharacter(const QByteArray& head)
+{
+    for (qsizetype lead = head.size() - 1; lead >= 0 && lead >= head.size() - 4; --lead) {
+        const auto byte = uchar(head[lead]);
+        if ((byte & 0xC0) == 0x80)
+            continue; // a continuation byte
+        const qsizetype length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return head.size() - lead < length ? lead : head.size();
+    }
+    return head.size();
+}
 
 // Opens `path` for reading if it is a regular file, without blocking: a pipe or a device is
 // refused before it is opened, and once more after (it may have been swapped in between).
@@ -125,16 +141,16 @@ void LocalPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
         job->reply(contentType(type.name(), {}), file);
         return;
     }
-    // The whole page decides its charset (valid UTF-8 or not), so it is read before answering.
-    auto* page = new QBuffer(job);
-    page->setData(file->readAll());
-    const bool readWhole = file->error() == QFileDevice::NoError;
-    delete file;
-    if (!readWhole) {
+    // The page's bytes decide its charset (valid UTF-8 or not): all of them, or the first
+    // charsetScanLimit bytes of a bigger page, which is then not held in memory a second time
+    // beside the editor's text. The engine then reads the file itself.
+    QByteArray head = file->read(charsetScanLimit);
+    if (file->error() != QFileDevice::NoError || !file->seek(0)) {
         job->fail(QWebEngineUrlRequestJob::RequestFailed);
         return;
     }
-    page->open(QIODevice::ReadOnly);
+    if (head.size() == charsetScanLimit)
+        head.truncate(withoutCutCharacter(head));
     const PageCharset& charsetOf = pageCharsetRule();
-    job->reply(contentType(type.name(), charsetOf ? charsetOf(page->data()) : QByteArray()), page);
+    job->reply(contentType(type.name(), charsetOf ? charsetOf(head) : QByteArray()), file);
 }

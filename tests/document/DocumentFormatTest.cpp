@@ -73,6 +73,10 @@ TEST_P(DocumentFormatRoundTrip, DecodesToTheFormatAndEncodesBackToTheSameBytes)
         EXPECT_EQ(document.text, *c.text);
     }
     EXPECT_EQ(encodeDocument(document.text, document.format), c.bytes);
+    // Telling the format alone, without the text, finds the same.
+    TextFormat told = documentFormat(c.bytes);
+    told.declaredCharset = document.format.declaredCharset;
+    EXPECT_EQ(told, document.format);
 }
 
 const char cyrillic1251[] = "\xcf\xf0\xe8\xe2\xe5\xf2"; // "Привет"
@@ -219,6 +223,7 @@ TEST_P(DocumentFormatDetection, ChoosesTheEncoding)
     const DecodedDocument document = decodeDocument(GetParam().bytes);
     EXPECT_EQ(document.format.encoding, GetParam().encoding);
     EXPECT_EQ(document.format.declaredCharset, QString::fromLatin1(GetParam().declared));
+    EXPECT_EQ(documentFormat(GetParam().bytes).encoding, GetParam().encoding);
 }
 
 INSTANTIATE_TEST_SUITE_P(

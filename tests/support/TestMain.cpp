@@ -19,7 +19,7 @@ int main(int argc, char** argv)
     Q_INIT_RESOURCE(resources);
     // As in the program: pages reach the previews with the charset the editor reads them in.
     LocalPageSchemeHandler::registerScheme(
-        [](const QByteArray& page) { return charsetName(decodeDocument(page).format); });
+        [](const QByteArray& page) { return charsetName(documentFormat(page)); });
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -3,19 +3,52 @@
 #include "platform/EngineModule.h"
 
 #include <QLabel>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <cstdio>
+#include <utility>
 
 DeferredBrowser::DeferredBrowser(EngineModule& module, QWidget* parent)
     : Browser(parent), module_(module)
 {}
 
-bool DeferredBrowser::startEngine()
+void DeferredBrowser::navigate(const QString& path)
 {
-    if (engine_)
-        return true;
-    if (failure_)
-        return false;
+    if (engine_) {
+        engine_->navigate(path);
+    } else if (!failure_) {
+        pendingPath_ = path;
+        startOnceShown();
+    }
+}
+
+// The start waits for the window's first exposure (Qt paints the window as it handles it), or,
+// when the window is already on screen or not shown at all, for the events already queued.
+void DeferredBrowser::startOnceShown()
+{
+    if (starting_)
+        return;
+    starting_ = true;
+    QWindow* shown = window()->windowHandle();
+    if (shown && shown->isVisible() && !shown->isExposed())
+        shown->installEventFilter(this);
+    else
+        QTimer::singleShot(0, this, &DeferredBrowser::startEngine);
+}
+
+bool DeferredBrowser::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Expose && watched == window()->windowHandle() &&
+        window()->windowHandle()->isExposed()) {
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, &DeferredBrowser::startEngine);
+    }
+    return Browser::eventFilter(watched, event);
+}
+
+void DeferredBrowser::startEngine()
+{
     engine_ = module_.createBrowser(this);
     if (!engine_) {
         const QString reason = QStringLiteral("Просмотр недоступен: ") + module_.errorString();
@@ -24,7 +57,7 @@ bool DeferredBrowser::startEngine()
         failure_->setWordWrap(true);
         failure_->setAlignment(Qt::AlignCenter);
         layout()->addWidget(failure_);
-        return false;
+        return;
     }
     engine_->setToolTip(toolTip());
     if (!defaultTextEncoding_.isEmpty())
@@ -33,13 +66,7 @@ bool DeferredBrowser::startEngine()
     connect(engine_, &Browser::documentComplete, this, &Browser::documentComplete);
     layout()->addWidget(engine_);
     engine_->show();
-    return true;
-}
-
-void DeferredBrowser::navigate(const QString& path)
-{
-    if (startEngine())
-        engine_->navigate(path);
+    engine_->navigate(std::exchange(pendingPath_, QString()));
 }
 
 void DeferredBrowser::refresh()

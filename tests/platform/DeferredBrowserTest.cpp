@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -42,8 +43,12 @@ TEST(DeferredBrowserTest, LoadsTheEngineAtTheFirstPageAndHandsItWhatCameBefore)
 
     QSignalSpy state(&browser, &Browser::commandStateChange);
     QSignalSpy complete(&browser, &Browser::documentComplete);
+    // The engine starts once the events already queued (the window's painting) are handled; the
+    // last page asked for until then is the one shown.
+    browser.navigate(QStringLiteral("/tmp/first.html"));
     browser.navigate(QStringLiteral("/tmp/a.html"));
-    ASSERT_NE(browser.engine(), nullptr);
+    EXPECT_EQ(browser.engine(), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return browser.engine() != nullptr; }));
     EXPECT_EQ(browser.engine()->parentWidget(), &browser);
     EXPECT_EQ(browser.engine()->toolTip(), QStringLiteral("Просмотр"));
     EXPECT_EQ(callsOf(browser.engine()), QStringList({"charset of <p>: windows-1251",
@@ -63,7 +68,7 @@ TEST(DeferredBrowserTest, LoadsTheEngineAtTheFirstPageAndHandsItWhatCameBefore)
     // A second preview takes its engine from the module already loaded.
     DeferredBrowser second(module);
     second.navigate(QStringLiteral("/tmp/b.html"));
-    ASSERT_NE(second.engine(), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.engine() != nullptr; }));
     EXPECT_NE(second.engine(), browser.engine());
     EXPECT_TRUE(failureText(browser).isEmpty());
 }
@@ -88,8 +93,10 @@ TEST(DeferredBrowserTest, AMissingOrBrokenModuleIsReportedInThePreviewAndNothing
         EngineModule module({c.candidate}, windows1251);
         DeferredBrowser browser(module);
         browser.navigate(QStringLiteral("/tmp/a.html"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !failureText(browser).isEmpty(); }));
         browser.navigate(QStringLiteral("/tmp/a.html"));
         browser.refresh();
+        QCoreApplication::processEvents();
         EXPECT_EQ(browser.engine(), nullptr);
         EXPECT_TRUE(failureText(browser).startsWith(QStringLiteral("Просмотр недоступен: ")))
             << failureText(browser).toStdString();

@@ -24,20 +24,6 @@ constexpr qint64 maxPageBytes = qint64(512) * 1024 * 1024;
 // How much of a page is read to tell its charset.
 constexpr qint64 charsetScanLimit = qint64(16) * 1024 * 1024;
 
-// The length of `head`, the start of a longer page, without the UTF-8 character that the cut may
-// have split (its lead byte starts a sequence longer than what is left).
-qsizetype withoutCutCharacter(const QByteArray& head)
-{
-    for (qsizetype lead = head.size() - 1; lead >= 0 && lead >= head.size() - 4; --lead) {
-        const auto byte = uchar(head[lead]);
-        if ((byte & 0xC0) == 0x80)
-            continue; // a continuation byte
-        const qsizetype length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
-        return head.size() - lead < length ? lead : head.size();
-    }
-    return head.size();
-}
-
 // Opens `path` for reading if it is a regular file, without blocking: a pipe or a device is
 // refused before it is opened, and once more after (it may have been swapped in between).
 // Returns the descriptor, or -1.
@@ -122,6 +108,18 @@ QByteArray LocalPageSchemeHandler::contentType(const QString& mimeType, const QB
     return type;
 }
 
+qsizetype LocalPageSchemeHandler::wholeCharactersLength(const QByteArray& head)
+{
+    for (qsizetype lead = head.size() - 1; lead >= 0 && lead >= head.size() - 4; --lead) {
+        const auto byte = uchar(head[lead]);
+        if ((byte & 0xC0) == 0x80)
+            continue; // a continuation byte
+        const qsizetype length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return head.size() - lead < length ? lead : head.size();
+    }
+    return head.size();
+}
+
 void LocalPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
 {
     const QString path = filePath(job->requestUrl());
@@ -150,7 +148,7 @@ void LocalPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
         return;
     }
     if (head.size() == charsetScanLimit)
-        head.truncate(withoutCutCharacter(head));
+        head.truncate(wholeCharactersLength(head));
     const PageCharset& charsetOf = pageCharsetRule();
     job->reply(contentType(type.name(), charsetOf ? charsetOf(head) : QByteArray()), file);
 }

@@ -41,6 +41,10 @@ public:
     // The Content-Type for a file of `mimeType`; the charset is added when not empty.
     static QByteArray contentType(const QString& mimeType, const QByteArray& charset);
 
+    // The length of `head`, the start of a longer page, without the UTF-8 character that the cut
+    // may have split (its lead byte starts a sequence longer than what is left).
+    static qsizetype wholeCharactersLength(const QByteArray& head);
+
     using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
     void requestStarted(QWebEngineUrlRequestJob* job) override;
 };

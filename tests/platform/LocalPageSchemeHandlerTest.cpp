@@ -58,3 +58,24 @@ TEST(LocalPageScheme, ContentTypeCarriesTheCharsetWhenGiven)
 }
 
 } // namespace
+
+// A page's charset is told from its first bytes when it is big; a UTF-8 character that the cut
+// split would make them look invalid as UTF-8, so it is left out.
+TEST(LocalPageScheme, TheCharsetSampleEndsOnAWholeCharacter)
+{
+    const struct
+    {
+        QByteArray head;
+        qsizetype kept;
+    } cases[] = {{"abc", 3},
+                 {"ab\xD0", 2},
+                 {"ab\xD0\xBF", 4},
+                 {"a\xF0\x9F\x98", 1},
+                 {"a\xF0\x9F\x98\x80", 5},
+                 {"\xE2\x82", 0},
+                 {"", 0},
+                 {"\x80\x80\x80\x80\x80", 5}};
+    for (const auto& c : cases)
+        EXPECT_EQ(LocalPageSchemeHandler::wholeCharactersLength(c.head), c.kept)
+            << c.head.toHex().toStdString();
+}

@@ -111,34 +111,40 @@ qsizetype TextView::clampPosition(qsizetype position) const
     return position;
 }
 
+TextView::LineWindow TextView::lineWindow(qsizetype position, qsizetype behind,
+                                          qsizetype ahead) const
+{
+    LineWindow window{};
+    window.column = lineColumn(position, &window.line);
+    window.length = buffer_->lineLength(window.line);
+    const qsizetype from = std::max<qsizetype>(0, window.column - behind);
+    const qsizetype to =
+        ahead == 0 ? window.column : std::min(window.length, window.column + ahead);
+    window.start = buffer_->lineStart(window.line) + from;
+    window.text = buffer_->mid(window.start, to - from);
+    window.caret = window.column - from;
+    return window;
+}
+
 qsizetype TextView::previousCharacter(qsizetype position) const
 {
-    qsizetype line = 0;
-    const qsizetype column = lineColumn(position, &line);
-    if (column == 0)
-        return line == 0 ? 0 : buffer_->lineStart(line - 1) + buffer_->lineLength(line - 1);
-    const qsizetype from = std::max<qsizetype>(0, column - boundaryWindow);
-    const qsizetype start = buffer_->lineStart(line);
-    const QString window = buffer_->mid(start + from, column - from);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, window);
-    finder.setPosition(window.size());
+    const LineWindow w = lineWindow(position, boundaryWindow, 0);
+    if (w.column == 0)
+        return w.line == 0 ? 0 : buffer_->lineStart(w.line - 1) + buffer_->lineLength(w.line - 1);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, w.text);
+    finder.setPosition(w.text.size());
     const qsizetype previous = finder.toPreviousBoundary();
-    return start + from + std::max<qsizetype>(previous, 0);
+    return w.start + std::max<qsizetype>(previous, 0);
 }
 
 qsizetype TextView::nextCharacter(qsizetype position) const
 {
-    qsizetype line = 0;
-    const qsizetype column = lineColumn(position, &line);
-    const qsizetype length = buffer_->lineLength(line);
-    const qsizetype start = buffer_->lineStart(line);
-    if (column >= length)
-        return line + 1 < buffer_->lineCount() ? buffer_->lineStart(line + 1) : position;
-    const qsizetype to = std::min(length, column + boundaryWindow);
-    const QString window = buffer_->mid(start + column, to - column);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, window);
+    const LineWindow w = lineWindow(position, 0, boundaryWindow);
+    if (w.column >= w.length)
+        return w.line + 1 < buffer_->lineCount() ? buffer_->lineStart(w.line + 1) : position;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, w.text);
     const qsizetype next = finder.toNextBoundary();
-    return start + column + (next > 0 ? next : window.size());
+    return w.start + (next > 0 ? next : w.text.size());
 }
 
 namespace {
@@ -152,13 +158,10 @@ bool isWordCharacter(QChar c)
 
 qsizetype TextView::previousWordStart(qsizetype position) const
 {
-    qsizetype line = 0;
-    qsizetype column = lineColumn(position, &line);
-    if (column == 0)
+    const LineWindow w = lineWindow(position, boundaryWindow, 0);
+    if (w.column == 0)
         return previousCharacter(position);
-    const qsizetype start = buffer_->lineStart(line);
-    const qsizetype from = std::max<qsizetype>(0, column - boundaryWindow);
-    const QString window = buffer_->mid(start + from, column - from);
+    const QString& window = w.text;
     qsizetype i = window.size();
     // Skip the spaces and punctuation before the caret, then the word.
     while (i > 0 && !isWordCharacter(window[i - 1]) && !window[i - 1].isSpace())
@@ -169,24 +172,20 @@ qsizetype TextView::previousWordStart(qsizetype position) const
         if (i > 0 && !isWordCharacter(window[i - 1])) {
             while (i > 0 && !isWordCharacter(window[i - 1]) && !window[i - 1].isSpace())
                 --i;
-            return start + from + i;
+            return w.start + i;
         }
     }
     while (i > 0 && isWordCharacter(window[i - 1]))
         --i;
-    return start + from + i;
+    return w.start + i;
 }
 
 qsizetype TextView::nextWordStart(qsizetype position) const
 {
-    qsizetype line = 0;
-    const qsizetype column = lineColumn(position, &line);
-    const qsizetype length = buffer_->lineLength(line);
-    if (column >= length)
+    const LineWindow w = lineWindow(position, 0, boundaryWindow);
+    if (w.column >= w.length)
         return nextCharacter(position);
-    const qsizetype start = buffer_->lineStart(line);
-    const qsizetype to = std::min(length, column + boundaryWindow);
-    const QString window = buffer_->mid(start + column, to - column);
+    const QString& window = w.text;
     qsizetype i = 0;
     // Past the word (or the run of punctuation) under the caret, then past the spaces.
     if (isWordCharacter(window[0])) {
@@ -198,41 +197,31 @@ qsizetype TextView::nextWordStart(qsizetype position) const
     }
     while (i < window.size() && window[i].isSpace())
         ++i;
-    return start + column + i;
+    return w.start + i;
 }
 
 qsizetype TextView::wordStartAt(qsizetype position) const
 {
-    qsizetype line = 0;
-    const qsizetype column = lineColumn(position, &line);
-    const qsizetype start = buffer_->lineStart(line);
-    const qsizetype length = buffer_->lineLength(line);
-    const qsizetype from = std::max<qsizetype>(0, column - boundaryWindow);
-    const QString window = buffer_->mid(start + from, std::min(length, column + 1) - from);
-    qsizetype i = column - from;
-    if (i >= window.size() || !isWordCharacter(window[i]))
+    const LineWindow w = lineWindow(position, boundaryWindow, 1);
+    qsizetype i = w.caret;
+    if (i >= w.text.size() || !isWordCharacter(w.text[i]))
         return position;
-    while (i > 0 && isWordCharacter(window[i - 1]))
+    while (i > 0 && isWordCharacter(w.text[i - 1]))
         --i;
-    return start + from + i;
+    return w.start + i;
 }
 
 qsizetype TextView::wordEndAt(qsizetype position) const
 {
-    qsizetype line = 0;
-    const qsizetype column = lineColumn(position, &line);
-    const qsizetype start = buffer_->lineStart(line);
-    const qsizetype length = buffer_->lineLength(line);
-    const qsizetype to = std::min(length, column + boundaryWindow);
-    const QString window = buffer_->mid(start + column, to - column);
-    qsizetype i = 0;
-    if (window.isEmpty())
+    const LineWindow w = lineWindow(position, 0, boundaryWindow);
+    if (w.text.isEmpty())
         return position;
-    if (!isWordCharacter(window[0]))
+    if (!isWordCharacter(w.text[0]))
         return nextCharacter(position);
-    while (i < window.size() && isWordCharacter(window[i]))
+    qsizetype i = 0;
+    while (i < w.text.size() && isWordCharacter(w.text[i]))
         ++i;
-    return start + column + i;
+    return w.start + i;
 }
 
 // --- Geometry ------------------------------------------------------------------------------

@@ -146,6 +146,20 @@ private:
     void insertTyped(const QString& text);
     void deleteRange(qsizetype from, qsizetype to, TextBuffer::EditKind kind);
     qsizetype lineColumn(qsizetype position, qsizetype* line) const;
+    // A part of one line read around a position, to find the character and word boundaries near
+    // it without reading the whole line.
+    struct LineWindow
+    {
+        qsizetype line;
+        qsizetype column; // the position's
+        qsizetype length; // the line's, without its break
+        qsizetype start;  // where `text` starts in the text
+        QString text;
+        qsizetype caret; // the position's index in `text`
+    };
+    // The position's line from `behind` characters before it to `ahead` characters after it (no
+    // further than the line's end when `ahead` is not 0).
+    LineWindow lineWindow(qsizetype position, qsizetype behind, qsizetype ahead) const;
     qsizetype clampPosition(qsizetype position) const;
     qsizetype verticalMove(qsizetype position, qsizetype lines);
     int pageLines() const;

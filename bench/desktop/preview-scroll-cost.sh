@@ -23,7 +23,7 @@ idle() { local a b t0=$SECONDS
     [ $((b - a)) -le 3 ] && return 0; [ $((SECONDS - t0)) -ge "$2" ] && return 1; done; }
 cp "$FILE" "$T/doc.html"
 (cd "$T" && exec "$PW") >"$T/log" 2>&1 & PID=$!
-W=$(xdotool search --sync --onlyvisible --pid $PID --name 'Pagewright' | head -1)
+W=$(window_of $PID Pagewright)
 xdotool windowactivate --sync "$W" key ctrl+o
 sleep 1.0; xdotool type --delay 5 "$T/doc.html"; xdotool key Return
 sleep 2; idle $PID 180

@@ -1,7 +1,7 @@
 # private-display.sh NAME — sourced by the desktop scripts: a private home, Xvfb and openbox for
 # the program under test, all gone when the script exits. Sets T (a temporary folder named after
 # NAME), PW (the program, default ./build/src/pagewright) and DISPLAY; the caller keeps the
-# program's process id in PID so that the exit ends it too.
+# program's process id in PID so that the exit ends it too. Defines window_of.
 PW=$(readlink -f "${PW:-./build/src/pagewright}")
 T=$(mktemp -d "/tmp/$1.XXXX")
 export HOME=$T/home XDG_RUNTIME_DIR=$T/run QTWEBENGINE_DISABLE_SANDBOX=1
@@ -15,3 +15,16 @@ for _ in $(seq 50); do [ -s "$T/dpy" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$T/dpy")
 openbox >/dev/null 2>&1 & WMPID=$!
 sleep 0.5
+
+# window_of PID TITLE [SECONDS]: the id of PID's visible window whose title matches TITLE, or
+# nothing after SECONDS (default 30). Searched again and again: a search can fail outright when
+# a window goes while it looks.
+window_of() {
+    local w="" _
+    for _ in $(seq $((${3:-30} * 10))); do
+        w=$(xdotool search --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -1)
+        [ -n "$w" ] && break
+        sleep 0.1
+    done
+    echo "$w"
+}

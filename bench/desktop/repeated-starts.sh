@@ -15,13 +15,7 @@ source "$(dirname "$0")/private-display.sh" starts
 good=0 off=0 other=0
 for run in $(seq "$STARTS"); do
     (cd "$T" && exec "$PW") >"$T/log" 2>&1 & PID=$!
-    # Searched again and again: a search can fail outright when a window goes while it looks.
-    W=""
-    for _ in $(seq 300); do
-        W=$(xdotool search --onlyvisible --pid $PID --name 'Pagewright' 2>/dev/null | head -1)
-        [ -n "$W" ] && break
-        sleep 0.1
-    done
+    W=$(window_of $PID Pagewright)
     if [ -z "$W" ]; then
         other=$((other + 1)); echo "start $run: no window in 30 s"
         kill $PID; wait $PID 2>/dev/null; PID=""

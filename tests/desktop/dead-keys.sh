@@ -7,10 +7,7 @@ source "$(dirname "$0")/../../bench/desktop/private-display.sh" dead-keys
 setxkbmap -layout us -variant intl || { echo "FAIL: setxkbmap"; exit 1; }
 printf '<p>x</p>\n' >"$T/doc.html"
 (cd "$T" && exec env LANG=C.UTF-8 "$PW" "$T/doc.html") >"$T/log" 2>&1 & PID=$!
-for _ in $(seq 300); do
-    WIN=$(xdotool search --onlyvisible --pid $PID --name doc.html 2>/dev/null | head -1)
-    [ -n "$WIN" ] && break; sleep 0.1
-done
+WIN=$(window_of $PID doc.html)
 [ -n "$WIN" ] || { echo "FAIL: no window"; cat "$T/log"; exit 1; }
 xdotool windowactivate --sync "$WIN"; sleep 0.5
 # The caret after "<p>x": the editor has the focus with the caret at the start.

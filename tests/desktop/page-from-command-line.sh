@@ -20,10 +20,7 @@ pixel() {
     od -An -tx1 -j "$offset" -N 3 "$T/screen.xwd" | awk '{print $3 $2 $1}'
 }
 
-for _ in $(seq 600); do
-    WIN=$(xdotool search --onlyvisible --pid $PID --name page.html 2>/dev/null | head -1)
-    [ -n "$WIN" ] && break; sleep 0.1
-done
+WIN=$(window_of $PID page.html 60)
 [ -n "$WIN" ] || { echo "FAIL: no window"; cat "$T/log"; exit 1; }
 X=$(xwininfo -id "$WIN" | awk '/Absolute upper-left X/{print $NF}')
 Y=$(xwininfo -id "$WIN" | awk '/Absolute upper-left Y/{print $NF}')

@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core openbox xdotool x11-utils x11-apps x11-xkb-utils
     librsvg2-bin desktop-file-utils
+    dpkg-dev file lintian appstream man-db
     clang-format
 )
 

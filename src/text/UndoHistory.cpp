@@ -1,18 +1,6 @@
 #include "text/UndoHistory.h"
 
-namespace {
-
-bool isWordChar(QChar c)
-{
-    return c.isLetterOrNumber() || c.isMark() || c == u'_';
-}
-
-bool isBreakChar(QChar c)
-{
-    return c == u'\r' || c == u'\n';
-}
-
-} // namespace
+#include "text/TextBoundaries.h"
 
 void UndoHistory::clear()
 {
@@ -80,7 +68,9 @@ bool UndoHistory::tryMerge(const Edit& edit)
             return false;
         // A new word, or anything after a line break, starts a step of its own.
         const QChar before = last.inserted.back();
-        if (isBreakChar(before) || (!isWordChar(before) && isWordChar(edit.inserted.front())))
+        if (TextBoundaries::isLineBreak(before) ||
+            (!TextBoundaries::isWordCharacter(before) &&
+             TextBoundaries::isWordCharacter(edit.inserted.front())))
             return false;
         last.inserted += edit.inserted;
         return true;

@@ -25,6 +25,8 @@ void UndoHistory::setModified(bool modified)
 {
     clean_ = modified ? -1 : index_;
     typingBroken_ = true;
+    // The rest of an open group is a step of its own, so that its edits leave the clean state.
+    groupStarted_ = false;
 }
 
 void UndoHistory::push(Step step)

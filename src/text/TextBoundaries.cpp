@@ -107,17 +107,13 @@ qsizetype previousWordStart(const TextBuffer& buffer, qsizetype position)
         return previousCharacter(buffer, position);
     const QString& window = w.text;
     qsizetype i = window.size();
-    // Skip the spaces and punctuation before the caret, then the word.
-    while (i > 0 && isPunctuation(window[i - 1]))
+    // Back over the spaces, then over the word or the run of punctuation before them.
+    while (i > 0 && window[i - 1].isSpace())
         --i;
-    if (i == window.size()) {
-        while (i > 0 && window[i - 1].isSpace())
+    if (i > 0 && isPunctuation(window[i - 1])) {
+        while (i > 0 && isPunctuation(window[i - 1]))
             --i;
-        if (i > 0 && !isWordCharacter(window[i - 1])) {
-            while (i > 0 && isPunctuation(window[i - 1]))
-                --i;
-            return w.start + i;
-        }
+        return w.start + i;
     }
     while (i > 0 && isWordCharacter(window[i - 1]))
         --i;

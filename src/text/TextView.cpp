@@ -1,5 +1,6 @@
 #include "text/TextView.h"
 
+#include "text/AutoScroll.h"
 #include "text/TextBoundaries.h"
 #include "text/TextViewAccessible.h"
 
@@ -570,14 +571,9 @@ void TextView::timerEvent(QTimerEvent* event)
         const QPoint at = lastMousePoint_;
         QScrollBar* vertical = verticalScrollBar();
         QScrollBar* horizontal = horizontalScrollBar();
-        if (at.y() < visible.top())
-            vertical->setValue(vertical->value() - 1 - (visible.top() - at.y()) / lineHeight());
-        else if (at.y() > visible.bottom())
-            vertical->setValue(vertical->value() + 1 + (at.y() - visible.bottom()) / lineHeight());
-        if (at.x() < visible.left())
-            horizontal->setValue(horizontal->value() - horizontal->singleStep() * 4);
-        else if (at.x() > visible.right())
-            horizontal->setValue(horizontal->value() + horizontal->singleStep() * 4);
+        const QPoint step = AutoScroll::step(visible, at, lineHeight(), horizontal->singleStep());
+        vertical->setValue(vertical->value() + step.y());
+        horizontal->setValue(horizontal->value() + step.x());
         const QPoint inside(std::clamp(at.x(), visible.left(), visible.right()),
                             std::clamp(at.y(), visible.top(), visible.bottom()));
         selectAtMouse(inside, true);

@@ -194,11 +194,25 @@ void TextViewAccessible::scrollToSubstring(int startIndex, int endIndex)
 
 QString TextViewAccessible::attributes(int offset, int* startOffset, int* endOffset) const
 {
-    // One font for the whole text: no attribute runs.
+    // One font and one pair of colours for the whole text: a single run.
+    Q_UNUSED(offset);
     *startOffset = 0;
     *endOffset = characterCount();
-    Q_UNUSED(offset);
-    return QString();
+    const QFont font = view()->font();
+    const QPalette& palette = view()->palette();
+    const auto rgb = [](const QColor& colour) {
+        return QStringLiteral("rgb(%1,%2,%3)")
+            .arg(colour.red())
+            .arg(colour.green())
+            .arg(colour.blue());
+    };
+    const QString size = font.pointSizeF() > 0 ? QStringLiteral("%1pt").arg(font.pointSizeF())
+                                               : QStringLiteral("%1px").arg(font.pixelSize());
+    return QStringLiteral("font-family:\"%1\";font-size:%2;font-weight:%3;font-style:%4;"
+                          "color:%5;background-color:%6;")
+        .arg(font.family(), size, font.bold() ? QStringLiteral("bold") : QStringLiteral("normal"),
+             font.italic() ? QStringLiteral("italic") : QStringLiteral("normal"),
+             rgb(palette.color(QPalette::Text)), rgb(palette.color(QPalette::Base)));
 }
 
 void TextViewAccessible::deleteText(int startOffset, int endOffset)

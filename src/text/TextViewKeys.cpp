@@ -45,9 +45,13 @@ qsizetype TextView::verticalMove(qsizetype position, qsizetype lines)
     if (goalX_ < 0)
         goalX_ = lineX(position);
     const qsizetype target = std::clamp<qsizetype>(line + lines, 0, buffer_->lineCount() - 1);
-    if (target == line)
-        return lines < 0 ? buffer_->lineStart(line)
-                         : buffer_->lineStart(line) + buffer_->lineLength(line);
+    if (target == line) {
+        // One line up from the first line (or down from the last) stays put, as in Qt's text
+        // fields; a page up or down goes to the line's start or end.
+        if (lines == 1 || lines == -1)
+            return position;
+        return lines < 0 ? buffer_->lineStart(line) : TextBoundaries::lineEnd(*buffer_, line);
+    }
     const std::unique_ptr<LineSlice> slice = sliceOf(target, goalX_ - 1, goalX_ + 1);
     return buffer_->lineStart(target) + slice->columnAt(goalX_);
 }
@@ -265,11 +269,19 @@ bool TextView::event(QEvent* event)
         break;
     }
     case QEvent::KeyPress: {
-        // The Tab key types a tab instead of moving the focus.
+        // The Tab key types a tab instead of moving the focus, and Shift+Tab does not move it
+        // back either: the focus leaves the text only by the mouse or a window's shortcut.
         auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers();
         if (key->key() == Qt::Key_Tab &&
-            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier))) {
+            !(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier))) {
             keyPressEvent(key);
+            return true;
+        }
+        if ((key->key() == Qt::Key_Backtab ||
+             (key->key() == Qt::Key_Tab && (mods & Qt::ShiftModifier))) &&
+            !(mods & (Qt::ControlModifier | Qt::AltModifier))) {
+            key->accept();
             return true;
         }
         break;

@@ -291,7 +291,7 @@ void TextView::dropEvent(QDropEvent* event)
     }
     buffer_->insert(at, text);
     buffer_->endEditGroup();
-    setSelection(at, at + text.size());
+    setCursorPosition(at + text.size());
     event->setDropAction(moveHere ? Qt::MoveAction : event->proposedAction());
     event->accept();
     setFocus();

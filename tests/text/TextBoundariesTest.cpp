@@ -82,6 +82,46 @@ struct PlainText
     }
 };
 
+struct WordCase
+{
+    const char* name;
+    QString text;
+    // Every stop of moving a word at a time from the start to the end.
+    QList<qsizetype> stops;
+};
+
+class WordStops : public ::testing::TestWithParam<WordCase>
+{};
+
+// Moving by words stops at the same places both ways: the start of each word and of each run of
+// punctuation, after the spaces before it, and each line's start and end.
+TEST_P(WordStops, ForwardAndBackwardStopAtTheSamePlaces)
+{
+    const WordCase& c = GetParam();
+    TextBuffer buffer;
+    buffer.setText(c.text);
+    QList<qsizetype> forward{0};
+    while (forward.back() < buffer.length())
+        forward.append(nextWordStart(buffer, forward.back()));
+    EXPECT_EQ(forward, c.stops);
+    QList<qsizetype> backward{buffer.length()};
+    while (backward.front() > 0)
+        backward.prepend(previousWordStart(buffer, backward.front()));
+    EXPECT_EQ(backward, c.stops);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TextBoundaries, WordStops,
+    ::testing::Values(
+        WordCase{"Operators", u"x+=42;"_qs, {0, 1, 3, 5, 6}},
+        WordCase{"RussianSentence",
+                 u"Привет, мир! Съешь-ка ещё 123 этих_мягких булок."_qs,
+                 {0, 6, 8, 11, 13, 18, 19, 22, 26, 30, 42, 47, 48}},
+        WordCase{"SpacesAroundPunctuation", u"a , b"_qs, {0, 2, 4, 5}},
+        WordCase{"TagAndLineBreaks", u"<p>\r\n  x</p>"_qs, {0, 1, 2, 3, 5, 7, 8, 10, 11, 12}},
+        WordCase{"CombiningMarkAndSurrogates", u"e\u0301t \U0001F600! z"_qs, {0, 4, 8, 9}}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 struct WordAtCase
 {
     const char* name;

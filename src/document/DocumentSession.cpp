@@ -114,7 +114,7 @@ void DocumentSession::editorModificationChanged(bool modified)
 
 // --- The save-changes question ----------------------------------------------------------------
 
-bool DocumentSession::SaveChangesPrompt(FollowingOperation operation)
+bool DocumentSession::SaveChangesPrompt([[maybe_unused]] FollowingOperation operation)
 {
     if (!editor_.Modified())
         return true;
@@ -132,9 +132,8 @@ bool DocumentSession::SaveChangesPrompt(FollowingOperation operation)
     case SaveOutcome::Failed:
         return false;
     case SaveOutcome::Declined:
-        // A new document, another file or the closing would drop the text the user just asked to
-        // keep; the chooser drops nothing until a template is chosen in it.
-        return operation == FollowingOperation::TemplateChooser;
+        // The user asked to save and nothing was saved: nothing follows.
+        return false;
     }
     return false;
 }

@@ -22,6 +22,34 @@ namespace {
 
 const QColor SkyBlue(166, 202, 240);
 
+// Undo, redo and delete of the editor's context menu, after its four standard items.
+void addUndoItems(QMenu* menu, TextView* editor)
+{
+    menu->addSeparator();
+    const auto add = [menu, editor](const char* name, const QString& caption, auto slot) {
+        QAction* item = menu->addAction(caption, editor, slot);
+        item->setObjectName(QLatin1String(name));
+    };
+    add("PopupUndo", QStringLiteral("Отменить"), [editor] { editor->undo(); });
+    add("PopupRedo", QStringLiteral("Повторить"), [editor] { editor->redo(); });
+    add("PopupDelete", QStringLiteral("Удалить"), [editor] {
+        if (!editor->isReadOnly())
+            editor->replaceSelection(QString());
+    });
+}
+
+void updateUndoItems(QMenu* menu, const TextView* editor)
+{
+    const bool writable = !editor->isReadOnly();
+    const auto enable = [menu](const char* name, bool enabled) {
+        if (auto* item = menu->findChild<QAction*>(QLatin1String(name)))
+            item->setEnabled(enabled);
+    };
+    enable("PopupUndo", writable && editor->buffer()->canUndo());
+    enable("PopupRedo", writable && editor->buffer()->canRedo());
+    enable("PopupDelete", writable && editor->hasSelection());
+}
+
 } // namespace
 
 void TForm1::connectEditCommands()
@@ -38,8 +66,10 @@ void TForm1::connectEditCommands()
     QAction* N24 = popupItem("N24", QStringLiteral("Вставить"));
     PopupMenu2->addSeparator()->setObjectName(QStringLiteral("N25"));
     QAction* SelectAll1 = popupItem("SelectAll1", QStringLiteral("Выделить все"));
+    addUndoItems(PopupMenu2, RichEdit1);
     RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(RichEdit1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        updateUndoItems(PopupMenu2, RichEdit1);
         // A scroll area reports the position in its viewport's coordinates.
         PopupMenu2->popup(RichEdit1->viewport()->mapToGlobal(at));
     });
@@ -92,7 +122,6 @@ void TForm1::setUpEditorAppearance()
     // changes it.
     ui->ClientArea->setFont(resolveFont(QStringLiteral("MS Sans Serif"), 11));
     setEditorBackground(SkyBlue);
-    fontDialogFont_ = FontDialog::initialFont();
 }
 
 // --- Edit actions -----------------------------------------------------------------------------
@@ -160,10 +189,11 @@ void TForm1::updateEditActions()
 
 void TForm1::N9Click()
 {
-    EditorFont chosen = fontDialogFont_;
+    // The dialog opens on the editor's font and colour as they are now.
+    EditorFont chosen{RichEdit1->font(),
+                      RichEdit1->palette().color(QPalette::Active, QPalette::Text)};
     if (!platform_.dialogs().chooseFont(this, chosen))
         return;
-    fontDialogFont_ = chosen;
     RichEdit1->setFont(chosen.font);
     // The disabled look stays grey.
     QPalette palette = RichEdit1->palette();

@@ -1,5 +1,7 @@
 #include "text/SourceEditor.h"
 
+#include "text/TextBoundaries.h"
+
 #include <QKeyEvent>
 
 #include <algorithm>
@@ -9,23 +11,6 @@ SourceEditor::SourceEditor(QWidget* parent) : TextView(parent)
     // The document layer gives and takes text with '\n' line breaks and writes each one in the
     // file's own line-end style, so Enter types '\n' too.
     buffer()->setNewline(QStringLiteral("\n"));
-}
-
-QString SourceEditor::withCrlfBreaks(QStringView text)
-{
-    QString crlf;
-    crlf.reserve(text.size() + text.count(u'\n') + text.count(u'\r'));
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            crlf += QLatin1StringView("\r\n");
-        } else {
-            crlf += c;
-        }
-    }
-    return crlf;
 }
 
 QString SourceEditor::Text() const
@@ -88,7 +73,7 @@ void SourceEditor::SetSelLength(int length)
 
 QString SourceEditor::SelText() const
 {
-    return withCrlfBreaks(selectedText());
+    return TextBoundaries::withLineBreaks(selectedText(), u"\r\n");
 }
 
 void SourceEditor::SetSelText(const QString& text)

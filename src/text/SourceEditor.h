@@ -60,8 +60,4 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    // `text` with each line break written as CR LF.
-    static QString withCrlfBreaks(QStringView text);
 };

@@ -1,11 +1,14 @@
 #include "text/TextMatcher.h"
 
 #include "text/GapBuffer.h"
+#include "text/TextBoundaries.h"
 
 #include <algorithm>
 #include <memory>
 
 namespace {
+
+using TextBoundaries::isLineBreak;
 
 // Case folding of every UTF-16 unit as QString's case-insensitive search folds it, except that
 // low surrogates all map to one value: a low surrogate after a high one stands for the folded code
@@ -19,11 +22,6 @@ const char16_t* coarseFoldTable()
         return t;
     }();
     return table.get();
-}
-
-bool isBreak(char16_t c)
-{
-    return c == u'\r' || c == u'\n';
 }
 
 char32_t foldUnit(char16_t c, char16_t before, bool hasBefore, const char16_t* table)
@@ -45,13 +43,13 @@ TextMatcher::TextMatcher(QStringView needle, Qt::CaseSensitivity cs)
     qsizetype i = 0;
     while (i < needle.size()) {
         const char16_t c = needle[i].unicode();
-        if (isBreak(c)) {
+        if (isLineBreak(c)) {
             parts_.push_back(Part{qsizetype(folded_.size()), qsizetype(folded_.size())});
             i += (c == u'\r' && i + 1 < needle.size() && needle[i + 1] == u'\n') ? 2 : 1;
             continue;
         }
         const qsizetype begin = qsizetype(folded_.size());
-        for (; i < needle.size() && !isBreak(needle[i].unicode()); ++i) {
+        for (; i < needle.size() && !isLineBreak(needle[i].unicode()); ++i) {
             const char16_t u = needle[i].unicode();
             folded_.push_back(
                 ignoreCase_ ? foldUnit(u, i > 0 ? needle[i - 1].unicode() : 0, i > 0, table) : u);

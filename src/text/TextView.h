@@ -1,9 +1,8 @@
 #pragma once
 
 #include "text/LineSlice.h"
-#include "text/LineWidthCache.h"
 #include "text/TextBuffer.h"
-#include "text/TextMeasure.h"
+#include "text/TextLayout.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
@@ -11,7 +10,6 @@
 #include <QPointer>
 
 #include <memory>
-#include <unordered_map>
 
 class QMenu;
 class QMimeData;
@@ -65,14 +63,6 @@ public:
     int lineHeight() const;
     qsizetype firstVisibleLine() const;
     void ensureCursorVisible();
-
-    // Word and line boundaries around a position (for keys, mouse and accessibility).
-    qsizetype previousWordStart(qsizetype position) const;
-    qsizetype nextWordStart(qsizetype position) const;
-    qsizetype wordStartAt(qsizetype position) const;
-    qsizetype wordEndAt(qsizetype position) const;
-    qsizetype previousCharacter(qsizetype position) const;
-    qsizetype nextCharacter(qsizetype position) const;
 
     bool canPaste() const;
 
@@ -146,31 +136,11 @@ private:
     void insertTyped(const QString& text);
     void deleteRange(qsizetype from, qsizetype to, TextBuffer::EditKind kind);
     qsizetype lineColumn(qsizetype position, qsizetype* line) const;
-    // A part of one line read around a position, to find the character and word boundaries near
-    // it without reading the whole line.
-    struct LineWindow
-    {
-        qsizetype line;
-        qsizetype column; // the position's
-        qsizetype length; // the line's, without its break
-        qsizetype start;  // where `text` starts in the text
-        QString text;
-        qsizetype caret; // the position's index in `text`
-    };
-    // The position's line from `behind` characters before it to `ahead` characters after it (no
-    // further than the line's end when `ahead` is not 0).
-    LineWindow lineWindow(qsizetype position, qsizetype behind, qsizetype ahead) const;
     qsizetype clampPosition(qsizetype position) const;
     qsizetype verticalMove(qsizetype position, qsizetype lines);
     int pageLines() const;
 
-    // Geometry of lines.
-    qreal columnX(qsizetype line, qsizetype column) const;
-    qsizetype columnAtX(qsizetype line, qreal x) const;
-    qreal lineWidth(qsizetype line) const;
-    // The cache of a long line (nullptr for a short line).
-    LineWidthCache* cacheOf(qsizetype line) const;
-    LineWidthCache::TextReader lineReader(qsizetype line) const;
+    // The slice of `line` between two x, with the preedit text when the caret is on it.
     std::unique_ptr<LineSlice> sliceOf(qsizetype line, qreal fromX, qreal toX) const;
     qreal contentX(qreal viewportX) const;
     int lineTop(qsizetype line) const;
@@ -178,8 +148,6 @@ private:
     void updateLines(qsizetype first, qsizetype last);
     void noteWidth(qreal width);
     void updateScrollBars();
-    void estimateLongestLine();
-    void resetGeometry();
 
     // Caret blinking: runs only while the view has the focus in an active window and is shown.
     void updateBlinking();
@@ -194,7 +162,7 @@ private:
     bool acceptsDrag(const QMimeData* mime) const;
 
     TextBuffer* buffer_ = nullptr;
-    TextMeasure measure_;
+    TextLayout layout_;
     qsizetype cursor_ = 0;
     qsizetype anchor_ = 0;
     qreal goalX_ = -1;
@@ -217,10 +185,6 @@ private:
     LineSlice::Preedit preedit_;
     int preeditCursor_ = 0;
 
-    // Caches of long lines by line number; moved along when lines come or go above them.
-    mutable std::unordered_map<qsizetype, LineWidthCache> caches_;
-    qsizetype lineCount_ = 1;
-    mutable qreal longestWidth_ = 0;
     bool hadSelection_ = false;
     bool internalMoveDone_ = false;
     qsizetype lastEditEnd_ = 0;

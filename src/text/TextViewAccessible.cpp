@@ -1,5 +1,6 @@
 #include "text/TextViewAccessible.h"
 
+#include "text/TextBoundaries.h"
 #include "text/TextView.h"
 
 #include <algorithm>
@@ -106,14 +107,14 @@ void TextViewAccessible::unitAt(int offset, QAccessible::TextBoundaryType bounda
     switch (boundary) {
     case QAccessible::CharBoundary:
         *start = int(at);
-        *end = int(std::min(view()->nextCharacter(at), length));
+        *end = int(std::min(TextBoundaries::nextCharacter(*view()->buffer(), at), length));
         if (*end < *start)
             *end = *start;
         break;
     case QAccessible::WordBoundary: {
-        const qsizetype wordStart = view()->wordStartAt(at);
+        const qsizetype wordStart = TextBoundaries::wordStartAt(*view()->buffer(), at);
         *start = int(wordStart);
-        *end = int(std::max(view()->wordEndAt(wordStart), wordStart));
+        *end = int(std::max(TextBoundaries::wordEndAt(*view()->buffer(), wordStart), wordStart));
         break;
     }
     case QAccessible::SentenceBoundary:
@@ -152,7 +153,8 @@ QString TextViewAccessible::textBeforeOffset(int offset, QAccessible::TextBounda
     // The unit that ends where this one starts (for words, skip the gap between them).
     qsizetype before = start - 1;
     if (boundaryType == QAccessible::WordBoundary)
-        before = std::max<qsizetype>(0, view()->previousWordStart(start));
+        before =
+            std::max<qsizetype>(0, TextBoundaries::previousWordStart(*view()->buffer(), start));
     unitAt(int(before), boundaryType, startOffset, endOffset);
     return text(*startOffset, *endOffset);
 }
@@ -169,7 +171,7 @@ QString TextViewAccessible::textAfterOffset(int offset, QAccessible::TextBoundar
     }
     qsizetype after = end;
     if (boundaryType == QAccessible::WordBoundary)
-        after = view()->nextWordStart(end);
+        after = TextBoundaries::nextWordStart(*view()->buffer(), end);
     unitAt(int(after), boundaryType, startOffset, endOffset);
     return text(*startOffset, *endOffset);
 }
@@ -192,11 +194,25 @@ void TextViewAccessible::scrollToSubstring(int startIndex, int endIndex)
 
 QString TextViewAccessible::attributes(int offset, int* startOffset, int* endOffset) const
 {
-    // One font for the whole text: no attribute runs.
+    // One font and one pair of colours for the whole text: a single run.
+    Q_UNUSED(offset);
     *startOffset = 0;
     *endOffset = characterCount();
-    Q_UNUSED(offset);
-    return QString();
+    const QFont font = view()->font();
+    const QPalette& palette = view()->palette();
+    const auto rgb = [](const QColor& colour) {
+        return QStringLiteral("rgb(%1,%2,%3)")
+            .arg(colour.red())
+            .arg(colour.green())
+            .arg(colour.blue());
+    };
+    const QString size = font.pointSizeF() > 0 ? QStringLiteral("%1pt").arg(font.pointSizeF())
+                                               : QStringLiteral("%1px").arg(font.pixelSize());
+    return QStringLiteral("font-family:\"%1\";font-size:%2;font-weight:%3;font-style:%4;"
+                          "color:%5;background-color:%6;")
+        .arg(font.family(), size, font.bold() ? QStringLiteral("bold") : QStringLiteral("normal"),
+             font.italic() ? QStringLiteral("italic") : QStringLiteral("normal"),
+             rgb(palette.color(QPalette::Text)), rgb(palette.color(QPalette::Base)));
 }
 
 void TextViewAccessible::deleteText(int startOffset, int endOffset)

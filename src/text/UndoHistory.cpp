@@ -1,18 +1,6 @@
 #include "text/UndoHistory.h"
 
-namespace {
-
-bool isWordChar(QChar c)
-{
-    return c.isLetterOrNumber() || c.isMark() || c == u'_';
-}
-
-bool isBreakChar(QChar c)
-{
-    return c == u'\r' || c == u'\n';
-}
-
-} // namespace
+#include "text/TextBoundaries.h"
 
 void UndoHistory::clear()
 {
@@ -37,6 +25,8 @@ void UndoHistory::setModified(bool modified)
 {
     clean_ = modified ? -1 : index_;
     typingBroken_ = true;
+    // The rest of an open group is a step of its own, so that its edits leave the clean state.
+    groupStarted_ = false;
 }
 
 void UndoHistory::push(Step step)
@@ -80,7 +70,9 @@ bool UndoHistory::tryMerge(const Edit& edit)
             return false;
         // A new word, or anything after a line break, starts a step of its own.
         const QChar before = last.inserted.back();
-        if (isBreakChar(before) || (!isWordChar(before) && isWordChar(edit.inserted.front())))
+        if (TextBoundaries::isLineBreak(before) ||
+            (!TextBoundaries::isWordCharacter(before) &&
+             TextBoundaries::isWordCharacter(edit.inserted.front())))
             return false;
         last.inserted += edit.inserted;
         return true;

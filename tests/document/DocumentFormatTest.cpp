@@ -348,6 +348,11 @@ TEST(DocumentFormatEncode, SwitchingAwayFromUtf8DropsTheByteOrderMark)
     ASSERT_TRUE(read.format.byteOrderMark);
     EXPECT_EQ(encodeDocument("<meta charset=cp1251>" + read.text, read.format),
               QByteArray("<meta charset=cp1251>") + cyrillic1251);
+    // The format kept after that save has no mark, so a later switch back to UTF-8 adds none.
+    const TextFormat saved = formatForSaving("<meta charset=cp1251>" + read.text, read.format);
+    EXPECT_FALSE(saved.byteOrderMark);
+    EXPECT_EQ(encodeDocument("<meta charset=utf-8>" + read.text, saved),
+              QByteArray("<meta charset=utf-8>") + cyrillicUtf8);
 }
 
 TEST(DocumentFormatEncode, DeclaredCharsetsAreWrittenWithReferencesForTheRest)

@@ -96,10 +96,9 @@ const QuestionRow questionRows[] = {
     {Case::NamedWritten, true, true, "doc.html", 0},
     {Case::NamedWriteFails, false, false, "", 1},
     {Case::UntitledWritten, true, true, "saved.html", 0},
-    // The edits the user asked to keep are not dropped by New, Open or the closing; the chooser
-    // itself drops nothing, so it opens.
-    {Case::UntitledDialogCancelled, false, true, "", 0},
-    {Case::UntitledReplaceDeclined, false, true, "", 0},
+    // The user asked to save and nothing was saved: nothing follows, the chooser included.
+    {Case::UntitledDialogCancelled, false, false, "", 0},
+    {Case::UntitledReplaceDeclined, false, false, "", 0},
     {Case::UntitledWriteFails, false, false, "", 1},
 };
 

@@ -143,27 +143,25 @@ TEST_F(EditCommands, EditorStartsWithTheWindowsFontSkyBlueNoWrapAndTheContextMen
     popup->hide();
 }
 
-TEST_F(EditCommands, FontDialogStartsAtFixedsysAndRemembersTheLastConfirmedFont)
+TEST_F(EditCommands, FontDialogStartsAtTheEditorsFontAndRemembersTheLastConfirmedFont)
 {
     const QFont before = editor()->font();
     const QColor textBefore = editorColor(QPalette::Text);
-    const EditorFont fixedsys = FontDialog::initialFont();
 
     // Cancelled, from the menu and from the tool bar: nothing changes.
     form->N9Click();
-    EXPECT_EQ(dialogs().lastFontShown.font.family(), fixedsys.font.family());
-    EXPECT_EQ(dialogs().lastFontShown.font.pixelSize(), 16);
-    EXPECT_EQ(dialogs().lastFontShown.color, QColor(Qt::black));
+    EXPECT_EQ(dialogs().lastFontShown.font, before);
+    EXPECT_EQ(dialogs().lastFontShown.color, textBefore);
     button("SpeedButton9")->click();
     EXPECT_EQ(dialogs().log, QStringList({"font", "font"}));
     EXPECT_EQ(editor()->font(), before);
     EXPECT_EQ(editorColor(QPalette::Text), textBefore);
 
-    // Confirmed unchanged: the editor takes Fixedsys.
+    // Confirmed unchanged: the editor keeps its font.
     dialogs().fontAnswers = {dialogs().lastFontShown};
     action("N9")->trigger();
-    EXPECT_EQ(editor()->font().family(), fixedsys.font.family());
-    EXPECT_EQ(editor()->font().pixelSize(), 16);
+    EXPECT_EQ(editor()->font(), before);
+    EXPECT_EQ(editorColor(QPalette::Text), textBefore);
 
     // Another font and colour; the next use starts from it, and a cancel keeps it.
     EditorFont large{resolveFont("MS Sans Serif", 20), QColor(Qt::yellow)};
@@ -178,6 +176,56 @@ TEST_F(EditCommands, FontDialogStartsAtFixedsysAndRemembersTheLastConfirmedFont)
     EXPECT_EQ(dialogs().lastFontShown.font, large.font);
     EXPECT_EQ(dialogs().lastFontShown.color, QColor(Qt::yellow));
     EXPECT_EQ(editor()->font().pixelSize(), 20);
+}
+
+// The context menu keeps its four items first and adds undo, redo and delete after them, enabled
+// as the editor allows.
+TEST_F(EditCommands, ContextMenuAddsUndoRedoAndDeleteAfterItsFourItems)
+{
+    auto* popup = form->findChild<QMenu*>("PopupMenu2");
+    ASSERT_NE(popup, nullptr);
+    QStringList captions;
+    for (const QAction* item : popup->actions())
+        captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
+    EXPECT_EQ(captions, QStringList({"Вырезать", "Копировать", "Вставить", "-", "Выделить все", "-",
+                                     "Отменить", "Повторить", "Удалить"}));
+    const auto item = [popup](const QString& caption) {
+        for (QAction* action : popup->actions()) {
+            if (action->text() == caption)
+                return action;
+        }
+        return static_cast<QAction*>(nullptr);
+    };
+    struct Expected
+    {
+        bool undo;
+        bool redo;
+        bool remove;
+    };
+    SourceEditor* edit = editor();
+    const auto open = [&](const Expected& expected) {
+        emit edit->customContextMenuRequested(QPoint(5, 5));
+        EXPECT_EQ(item("Отменить")->isEnabled(), expected.undo);
+        EXPECT_EQ(item("Повторить")->isEnabled(), expected.redo);
+        EXPECT_EQ(item("Удалить")->isEnabled(), expected.remove);
+        popup->hide();
+    };
+    edit->setFocus();
+    open({false, false, false});
+    type("abc");
+    open({true, false, false});
+    edit->setSelection(0, 1);
+    open({true, false, true});
+    item("Удалить")->trigger();
+    EXPECT_EQ(edit->Text(), "bc");
+    item("Отменить")->trigger();
+    EXPECT_EQ(edit->Text(), "abc");
+    open({true, true, false});
+    item("Повторить")->trigger();
+    EXPECT_EQ(edit->Text(), "bc");
+    edit->setReadOnly(true);
+    edit->selectAll();
+    open({false, false, false});
 }
 
 TEST_F(EditCommands, SchemesSetOnlyTheBackground)

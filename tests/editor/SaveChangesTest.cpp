@@ -168,8 +168,8 @@ TEST_F(SaveChangesBeforeTemplateChooser, EachAnswer)
         {"UntitledNo", Doc::Untitled, Answer::No, {}, true, false, 0},
         {"UntitledCancel", Doc::Untitled, Answer::Cancel, {}, false, false, 0},
         {"UntitledYesSaved", Doc::Untitled, Answer::Yes, {"saved", 1}, true, true, 0},
-        // The chooser drops nothing by itself: it still opens, and the edits stay.
-        {"UntitledYesThenCancel", Doc::Untitled, Answer::Yes, {"", 1}, true, false, 0},
+        // The user asked to save and nothing was saved: the chooser stays closed, the edits stay.
+        {"UntitledYesThenCancel", Doc::Untitled, Answer::Yes, {"", 1}, false, false, 0},
         {"UntitledYesWriteFails",
          Doc::Untitled,
          Answer::Yes,

@@ -477,6 +477,28 @@ TEST(TextBufferTest, ModifiedFollowsTheCleanState)
     EXPECT_FALSE(buffer.canUndo());
 }
 
+// Marked clean in the middle of an edit group: the group's later edits are changes, and undoing
+// them comes back to the clean state.
+TEST(TextBufferTest, CleanInsideAnEditGroupKeepsLaterEditsOfTheGroupModified)
+{
+    TextBuffer buffer;
+    buffer.setText(u"abc"_qs);
+    buffer.beginEditGroup();
+    buffer.insert(0, u"x"_qs);
+    buffer.setModified(false);
+    EXPECT_FALSE(buffer.isModified());
+    buffer.insert(0, u"y"_qs);
+    EXPECT_TRUE(buffer.isModified());
+    buffer.endEditGroup();
+    EXPECT_TRUE(buffer.isModified());
+    buffer.undo();
+    EXPECT_EQ(buffer.text(), u"xabc"_qs);
+    EXPECT_FALSE(buffer.isModified());
+    buffer.undo();
+    EXPECT_EQ(buffer.text(), u"abc"_qs);
+    EXPECT_TRUE(buffer.isModified());
+}
+
 struct FindCase
 {
     const char* name;

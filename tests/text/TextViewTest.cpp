@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -163,6 +164,48 @@ TEST_F(TextViewTest, KeysMoveSelectAndEdit)
         {"tab types a tab", "ab", 1, {Qt::Key_Tab}, "", "a\tb", 2, 2},
         {"lone CR is a line break", "ab\rcd", 0, {Qt::Key_Down, Qt::Key_End}, "", "ab\rcd", 5, 5},
         {"U+2029 is a character", "a\u2029b", 0, {Qt::Key_End}, "", "a\u2029b", 3, 3},
+        {"ctrl+left stops before punctuation, then before each word",
+         "x+=42;",
+         6,
+         {Mod::ControlModifier | Qt::Key_Left, Mod::ControlModifier | Qt::Key_Left},
+         "",
+         "x+=42;",
+         3,
+         3},
+        {"ctrl+shift+left selects the full stop alone",
+         "ещё булок.",
+         10,
+         {Mod::ControlModifier | Mod::ShiftModifier | Qt::Key_Left},
+         "",
+         "ещё булок.",
+         9,
+         10},
+        {"ctrl+backspace removes the punctuation before the caret",
+         "Привет, мир! Съешь",
+         12,
+         {Mod::ControlModifier | Qt::Key_Backspace},
+         "",
+         "Привет, мир Съешь",
+         11,
+         11},
+        {"up on the first line stays", "abcd\nab", 3, {Qt::Key_Up}, "", "abcd\nab", 3, 3},
+        {"down on the last line stays", "ab\nabcd", 4, {Qt::Key_Down}, "", "ab\nabcd", 4, 4},
+        {"up on the first line keeps the column for down",
+         "abcd\nabcdef",
+         3,
+         {Qt::Key_Up, Qt::Key_Down},
+         "",
+         "abcd\nabcdef",
+         8,
+         8},
+        {"shift+tab types nothing",
+         "ab",
+         1,
+         {Mod::ShiftModifier | Qt::Key_Backtab},
+         "",
+         "ab",
+         1,
+         1},
     };
     for (const KeyCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -322,6 +365,66 @@ TEST_F(TextViewTest, AccessibleTextReadsTextCaretWordsAndLines)
     EXPECT_EQ(text(), QStringLiteral(">first line\nsecond word"));
 }
 
+// Words before and after a word skip the spaces and punctuation between them; the text's look
+// is one run of attributes.
+TEST_F(TextViewTest, AccessibleWordsAroundAWordAndTextAttributes)
+{
+    load(QStringLiteral("one, two  three"), 0);
+    QAccessibleTextInterface* textInterface =
+        QAccessible::queryAccessibleInterface(&view)->textInterface();
+    ASSERT_NE(textInterface, nullptr);
+    int start = 0;
+    int end = 0;
+    EXPECT_EQ(textInterface->textBeforeOffset(11, QAccessible::WordBoundary, &start, &end),
+              QStringLiteral("two"));
+    EXPECT_EQ(start, 5);
+    EXPECT_EQ(end, 8);
+    EXPECT_EQ(textInterface->textBeforeOffset(6, QAccessible::WordBoundary, &start, &end),
+              QStringLiteral(","));
+    EXPECT_EQ(textInterface->textAfterOffset(6, QAccessible::WordBoundary, &start, &end),
+              QStringLiteral("three"));
+    EXPECT_EQ(start, 10);
+
+    QFont font = view.font();
+    font.setPointSize(13);
+    view.setFont(font);
+    QPalette colours = view.palette();
+    colours.setColor(QPalette::Text, QColor(10, 20, 30));
+    colours.setColor(QPalette::Base, QColor(200, 210, 220));
+    view.setPalette(colours);
+    const QString attributes = textInterface->attributes(3, &start, &end);
+    EXPECT_EQ(start, 0);
+    EXPECT_EQ(end, 15);
+    EXPECT_TRUE(attributes.contains(QStringLiteral("font-family:\"%1\";").arg(font.family())))
+        << attributes.toStdString();
+    EXPECT_TRUE(attributes.contains(QStringLiteral("font-size:13pt;"))) << attributes.toStdString();
+    EXPECT_TRUE(attributes.contains(QStringLiteral(";color:rgb(10,20,30);")))
+        << attributes.toStdString();
+    EXPECT_TRUE(attributes.contains(QStringLiteral("background-color:rgb(200,210,220);")))
+        << attributes.toStdString();
+}
+
+// Shift+Tab, like Tab, keeps the focus in the text.
+TEST_F(TextViewTest, ShiftTabKeepsTheFocus)
+{
+    QWidget window;
+    auto* before = new QLineEdit(&window);
+    auto* inWindow = new TextView(&window);
+    auto* after = new QLineEdit(&window);
+    after->move(0, 300);
+    inWindow->move(0, 30);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    inWindow->setFocus();
+    ASSERT_TRUE(inWindow->hasFocus());
+    QTest::keyClick(inWindow, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(inWindow->hasFocus());
+    QTest::keyClick(inWindow, Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_TRUE(inWindow->hasFocus());
+    EXPECT_FALSE(before->hasFocus());
+    EXPECT_TRUE(inWindow->buffer()->isEmpty());
+}
+
 // The selection's colour shows on screen only while the view has the focus, unless
 // HideSelection is off.
 TEST_F(TextViewTest, HideSelectionHidesTheSelectionWithoutFocus)
@@ -365,6 +468,9 @@ TEST_F(TextViewTest, DropOfTextInsertsItButDroppedFilesAreLeftToTheWindow)
     QApplication::sendEvent(view.viewport(), &drop);
     EXPECT_EQ(text.text(), QStringLiteral("X\nY"));
     EXPECT_EQ(this->text(), QStringLiteral("aX\nYb"));
+    // Only the caret, after the dropped text, marks it.
+    EXPECT_FALSE(view.hasSelection());
+    EXPECT_EQ(view.cursorPosition(), 4);
 
     QMimeData file;
     file.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/page.html"))});

@@ -30,4 +30,4 @@ if ((${#missing[@]})); then
 fi
 
 cmake --preset default >/dev/null
-cmake --build --preset default
+cmake --build --preset default -j "${PAGEWRIGHT_JOBS:-2}"

@@ -3,4 +3,4 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-ctest --preset default "$@"
+ctest --preset default -j "${PAGEWRIGHT_JOBS:-2}" "$@"

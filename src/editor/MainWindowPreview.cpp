@@ -64,9 +64,8 @@ void TForm1::WebBrowser1CommandStateChange(int command, bool enable)
 
 void TForm1::WebBrowser1DocumentComplete()
 {
-    // While a template window keeps this window disabled the editor cannot take the focus.
-    if (isEnabled() && RichEdit1->isEnabled())
-        RichEdit1->setFocus();
+    // While a template window keeps this window disabled, setFocus leaves the focus alone.
+    RichEdit1->setFocus();
 }
 
 void TForm1::Action1Execute()

@@ -307,13 +307,6 @@ void TextBuffer::breakTyping()
     d->history.breakTyping();
 }
 
-void TextBuffer::clearUndoHistory()
-{
-    const State before = stateOf(*this);
-    d->history.forgetSteps();
-    announce(*this, before);
-}
-
 bool TextBuffer::isModified() const
 {
     return d->history.isModified();

@@ -105,7 +105,6 @@ public:
     qsizetype redo();
     // The next Typing edit starts a new step (the caret moved, the view lost the focus, ...).
     void breakTyping();
-    void clearUndoHistory();
 
     // Modified: whether the text differs from its clean state as the undo history sees it.
     // Undoing or redoing back to the clean state makes it false again.

@@ -100,7 +100,6 @@ bool TextView::handleMoveKey(QKeyEvent* event)
         qsizetype line = 0;
         lineColumn(cursor_, &line);
         qsizetype target = cursor_;
-        const qreal goal = goalX_;
         bool vertical = false;
         switch (key.what) {
         case MoveKey::Left:
@@ -146,7 +145,6 @@ bool TextView::handleMoveKey(QKeyEvent* event)
             break;
         }
         const qreal keptGoal = vertical ? goalX_ : -1;
-        Q_UNUSED(goal);
         moveCursor(target, select);
         goalX_ = keptGoal;
         if (select)

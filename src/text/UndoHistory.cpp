@@ -11,16 +11,6 @@ void UndoHistory::clear()
     typingBroken_ = false;
 }
 
-void UndoHistory::forgetSteps()
-{
-    const bool wasClean = !isModified();
-    steps_.clear();
-    index_ = 0;
-    clean_ = wasClean ? 0 : -1;
-    groupStarted_ = false;
-    typingBroken_ = false;
-}
-
 void UndoHistory::setModified(bool modified)
 {
     clean_ = modified ? -1 : index_;

@@ -56,8 +56,6 @@ public:
     bool isModified() const { return clean_ != index_; }
     // false: the current state becomes clean; true: no state is clean.
     void setModified(bool modified);
-    // The history forgets every step; the current state stays clean if it was.
-    void forgetSteps();
 
 private:
     bool tryMerge(const Edit& edit);

@@ -187,7 +187,7 @@ TEST_F(EditCommands, ContextMenuAddsUndoRedoAndDeleteAfterItsFourItems)
     QStringList captions;
     for (const QAction* item : popup->actions())
         captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
-    EXPECT_EQ(captions, QStringList({"Вырезать", "Копировать", "Вставить", "-", "Выделить все", "-",
+    ASSERT_EQ(captions, QStringList({"Вырезать", "Копировать", "Вставить", "-", "Выделить все", "-",
                                      "Отменить", "Повторить", "Удалить"}));
     const auto item = [popup](const QString& caption) {
         for (QAction* action : popup->actions()) {

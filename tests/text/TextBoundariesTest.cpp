@@ -101,12 +101,16 @@ TEST_P(WordStops, ForwardAndBackwardStopAtTheSamePlaces)
     TextBuffer buffer;
     buffer.setText(c.text);
     QList<qsizetype> forward{0};
-    while (forward.back() < buffer.length())
+    while (forward.back() < buffer.length()) {
         forward.append(nextWordStart(buffer, forward.back()));
+        ASSERT_GT(forward.back(), forward[forward.size() - 2]) << "stuck";
+    }
     EXPECT_EQ(forward, c.stops);
     QList<qsizetype> backward{buffer.length()};
-    while (backward.front() > 0)
+    while (backward.front() > 0) {
         backward.prepend(previousWordStart(buffer, backward.front()));
+        ASSERT_LT(backward[0], backward[1]) << "stuck";
+    }
     EXPECT_EQ(backward, c.stops);
 }
 

@@ -9,42 +9,17 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QSet>
 #include <QTimer>
 #include <QTranslator>
 #include <csignal>
-#include <cstdio>
-#include <unistd.h>
 
 namespace {
-
-// Qt's own texts (standard dialogs, the command line's help) in Russian, as the rest of the
-// program speaks.
-void installRussianQtTexts(QCoreApplication& app, QTranslator& translator)
-{
-    if (translator.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&translator);
-}
 
 // The charset a page's bytes are read in, as browsers name it: the previews read pages in the
 // charset the editor reads them in.
 QByteArray pageCharset(const QByteArray& page)
 {
     return charsetName(documentFormat(page));
-}
-
-// Whether the command line asks only for a text (help, version), which needs no display.
-bool asksOnlyForText(int argc, char** argv)
-{
-    static const QSet<QByteArray> textOptions = {"-h",         "-?", "--help",
-                                                 "--help-all", "-v", "--version"};
-    for (int i = 1; i < argc; ++i)
-        if (textOptions.contains(QByteArray(argv[i])))
-            return true;
-    return false;
 }
 
 } // namespace
@@ -60,22 +35,13 @@ int main(int argc, char** argv)
     if (EngineModule::usesOpenGL())
         QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 
-    // The web engine's sandbox cannot start for root; turn it off in that case only.
-    if (geteuid() == 0) {
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-        std::fputs("pagewright: running as root, so the web engine's sandbox is turned off\n",
-                   stderr);
-    }
-    if (asksOnlyForText(argc, argv)) {
-        QCoreApplication app(argc, argv);
-        QTranslator qtTexts;
-        installRussianQtTexts(app, qtTexts);
-        CommandLine().process(app); // prints and ends the program
-        return 0;
-    }
+    // Read before the application object, which needs a display: a wrong command line, help and
+    // version are answered without one.
+    CommandLine commandLine;
+    commandLine.process(argc, argv);
     Q_INIT_RESOURCE(resources);
-    // The application object takes its own options (-platform, -style, ...) off the command line
-    // first; what is left is ours.
+    // The application object takes its own options (-platform, -style, ...), which the command
+    // line above left to it.
     QApplication app(argc, argv);
     // The icon and the menu entry under which desktops group the program's windows.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/pagewright.svg")));
@@ -83,9 +49,7 @@ int main(int argc, char** argv)
     // Closing the main window ends the program even while tool windows are shown.
     QApplication::setQuitOnLastWindowClosed(false);
     QTranslator qtTexts;
-    installRussianQtTexts(app, qtTexts);
-    CommandLine commandLine;
-    commandLine.process(app);
+    CommandLine::installRussianQtTexts(app, qtTexts);
     const QString documentFile = commandLine.documentFile();
 
     QtPlatform platform(EngineModule::besideProgram(), pageCharset);

@@ -1,6 +1,7 @@
 #include "document/DocumentFormat.h"
 
 #include "document/CharacterReference.h"
+#include "document/EncodingLabels.h"
 #include "document/PiecewiseDecoding.h"
 #include "document/SingleByteCodec.h"
 
@@ -210,31 +211,23 @@ std::optional<QStringView> charsetLabel(QStringView attributes)
     return std::nullopt;
 }
 
+// The encoding a declared label stands for, read as browsers read a <meta>: by the labels of the
+// Encoding Standard, where a UTF-16 label declares UTF-8 (a tag in ASCII cannot be UTF-16) and
+// x-user-defined declares windows-1252. Empty for no label, and for an encoding Qt's converters
+// cannot read (replacement, ISO-8859-16), where the bytes decide as if nothing were declared.
 QString normalisedCharset(QStringView label)
 {
-    // The labels that browsers accept for the two usual encodings; ICU knows not all of them.
-    static const QStringView utf8Labels[] = {
-        u"utf-8",         u"utf8",          u"unicode-1-1-utf-8",
-        u"unicode11utf8", u"unicode20utf8", u"x-unicode20utf8"};
-    static const QStringView windows1251Labels[] = {u"windows-1251", u"cp1251", u"x-cp1251"};
-    const QString name = label.trimmed().toString().toLower();
-    if (std::find(std::begin(utf8Labels), std::end(utf8Labels), name) != std::end(utf8Labels))
+    const QString encoding = EncodingLabels::encodingOf(label);
+    if (encoding == u"utf-16le" || encoding == u"utf-16be")
         return utf8Name;
-    if (std::find(std::begin(windows1251Labels), std::end(windows1251Labels), name) !=
-        std::end(windows1251Labels))
-        return windows1251Name;
-    if (name.isEmpty() || !std::all_of(name.begin(), name.end(), [](QChar c) {
-            return c.unicode() < 0x80 && (c.isLetterOrNumber() || QStringView(u"-_.:").contains(c));
-        }))
+    if (encoding == u"x-user-defined")
+        return QStringLiteral("windows-1252");
+    if (encoding.isEmpty() || encoding == utf8Name || encoding == windows1251Name)
+        return encoding;
+    if (encoding == u"replacement" ||
+        !QStringDecoder(EncodingLabels::converterName(encoding).constData()).isValid())
         return {};
-    const QStringDecoder decoder(name.toLatin1().constData());
-    if (!decoder.isValid())
-        return {};
-    const QString known = QString::fromLatin1(decoder.name()).toLower();
-    // A declaration written in ASCII cannot be in UTF-16 or UTF-32.
-    if (known.startsWith(u"utf-16") || known.startsWith(u"utf-32"))
-        return {};
-    return known;
+    return encoding;
 }
 
 struct UnicodeForm
@@ -386,21 +379,23 @@ std::optional<DecodedDocument> decodeDeclared(const QString& charset, QByteArray
         if (withText)
             document.text = singleByteText(owner, bytes, windows1251(), crLf);
         break;
-    default:
-        if (const SingleByteCodec* codec = SingleByteCodec::forCharset(charset)) {
+    default: {
+        const QByteArray converter = EncodingLabels::converterName(charset);
+        if (const SingleByteCodec* codec =
+                SingleByteCodec::forCharset(QString::fromLatin1(converter))) {
             if (!codec->holds(bytes))
                 return std::nullopt;
             if (withText)
                 document.text = singleByteText(owner, bytes, *codec, crLf);
             break;
         }
-        std::optional<DecodedDocument> decoded =
-            decodeWithConverter(charset.toLatin1().constData(), bytes);
+        std::optional<DecodedDocument> decoded = decodeWithConverter(converter.constData(), bytes);
         if (!decoded)
             return std::nullopt;
         decoded->format.encoding = TextEncoding::Other;
         decoded->format.otherCharset = charset;
         return decoded;
+    }
     }
     document.format.lineEnding = lineEnding;
     return document;
@@ -519,7 +514,8 @@ QByteArray encodeDocument(const QString& text, const TextFormat& format)
     case TextEncoding::Windows1251:
         return windows1251().encode(text, crLf);
     case TextEncoding::Other:
-        if (const SingleByteCodec* codec = SingleByteCodec::forCharset(target.otherCharset))
+        if (const SingleByteCodec* codec = SingleByteCodec::forCharset(
+                QString::fromLatin1(EncodingLabels::converterName(target.otherCharset))))
             return codec->encode(text, crLf);
         break;
     default:
@@ -527,7 +523,10 @@ QByteArray encodeDocument(const QString& text, const TextFormat& format)
     }
     const QString lines =
         crLf ? QString(text).replace(QStringLiteral("\n"), QStringLiteral("\r\n")) : text;
-    QByteArray out = encodeWithConverter(charsetName(target).constData(), lines);
+    const QByteArray converter = target.encoding == TextEncoding::Other
+                                     ? EncodingLabels::converterName(target.otherCharset)
+                                     : charsetName(target);
+    QByteArray out = encodeWithConverter(converter.constData(), lines);
     if (const UnicodeForm* form = unicodeForm(target.encoding); form && target.byteOrderMark)
         out.prepend(form->byteOrderMark);
     return out;

@@ -9,7 +9,7 @@
 // format it was read with gives back the file's bytes, unless the file mixes CR LF with lone LF
 // line ends (those become CR LF).
 
-// Other: a charset that the page declared and that Qt's converters (ICU) know, named by
+// Other: a charset that the page declared and that Qt's converters (ICU) read, named by
 // TextFormat::otherCharset.
 enum class TextEncoding { Windows1251, Utf8, Utf16Le, Utf16Be, Utf32Le, Utf32Be, Other };
 enum class LineEnding { CrLf, Lf };
@@ -19,8 +19,9 @@ struct TextFormat
     TextEncoding encoding = TextEncoding::Windows1251;
     bool byteOrderMark = false; // the Unicode encodings only
     LineEnding lineEnding = LineEnding::CrLf;
-    // The charset that the text's <meta> declared when it was read, by its name in lower case
-    // ("utf-8", "windows-1251", "koi8-r", "ibm866"); empty when it declared none that Qt knows.
+    // The charset that the text's <meta> declared when it was read, by the name browsers give it
+    // in lower case ("utf-8", "windows-1251", "windows-1252" for "iso-8859-1", "ibm866"); empty
+    // when it declared none that Qt reads.
     QString declaredCharset;
     // The charset of TextEncoding::Other, as declaredCharset names it; empty otherwise.
     QString otherCharset;
@@ -77,8 +78,10 @@ QByteArray encodeDocument(const QString& text, const TextFormat& format);
 
 // The charset that `text` declares in its first <meta> tag carrying one (<meta charset=...> or an
 // http-equiv Content-Type with "charset=..."; tags inside comments do not count) that starts
-// within the first 1024 characters or before "</head>", as browsers look for it. The name is
-// lower case: "utf-8" or "windows-1251" for any of the labels browsers accept for them, else the
-// name Qt's converters give the label ("cp866" is "ibm866"). Empty when there is no such tag, or
-// it names a charset Qt does not know or a UTF-16/UTF-32 one (which a tag in ASCII cannot be).
+// within the first 1024 characters or before "</head>", as browsers look for it. The label is
+// read as browsers read it, by the WHATWG Encoding Standard's labels (EncodingLabels), and the
+// charset named by the standard's name in lower case ("cp866" is "ibm866", "latin1" is
+// "windows-1252"); a UTF-16 label declares "utf-8" and "x-user-defined" "windows-1252", as in
+// browsers. Empty when there is no such tag, or it names no charset of the standard or one that
+// Qt's converters cannot read.
 QString declaredCharset(const QString& text);

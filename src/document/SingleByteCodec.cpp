@@ -29,13 +29,15 @@ const SingleByteCodec* SingleByteCodec::forCharset(const QString& charset)
 
 SingleByteCodec::SingleByteCodec(const QString& charset)
 {
-    QStringDecoder decoder(charset.toLatin1().constData(), QStringDecoder::Flag::Stateless);
-    if (!decoder.isValid())
+    const QByteArray name = charset.toLatin1();
+    if (!QStringDecoder(name.constData()).isValid())
         return;
     int unmapped = 0;
     for (int byte = 0; byte < 256; ++byte) {
         const char c = char(byte);
-        decoder.resetState();
+        // A decoder of its own for each byte: an ICU decoder's error stays set after resetState,
+        // which would count every byte after the first unmapped one as unmapped too.
+        QStringDecoder decoder(name.constData(), QStringDecoder::Flag::Stateless);
         const QString s = decoder.decode(QByteArrayView(&c, 1));
         if (decoder.hasError() || s.size() != 1 || s[0] == QChar::ReplacementCharacter ||
             fromUnicode_[s[0].unicode()] >= 0) {

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -20,6 +22,16 @@ void dropNoOpenGLWarnings(QtMsgType type, const QMessageLogContext& context, con
          text.startsWith(QLatin1String("No suitable graphics backend found"))))
         return;
     previousHandler(type, context, text);
+}
+
+// The web engine's sandbox cannot start for root: turned off in that case only, before the engine
+// reads its settings, and said when the engine really starts.
+void turnOffSandboxForRoot()
+{
+    if (geteuid() != 0 || qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        return;
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    std::fputs("pagewright: running as root, so the web engine's sandbox is turned off\n", stderr);
 }
 
 } // namespace
@@ -51,6 +63,7 @@ bool EngineModule::load()
         auto library = std::make_unique<QLibrary>(candidate);
         if (!previousHandler)
             previousHandler = qInstallMessageHandler(dropNoOpenGLWarnings);
+        turnOffSandboxForRoot();
         const bool loaded = library->load();
         auto create = loaded
                           ? reinterpret_cast<CreateBrowser>(library->resolve(createBrowserSymbol))

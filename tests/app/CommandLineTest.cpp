@@ -5,6 +5,8 @@
 #include "support/ProgramFixture.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QProcessEnvironment>
 
 namespace {
 
@@ -41,6 +43,13 @@ TEST_F(FileArgument, ArgumentsGiveOneAbsoluteFile)
         {{"--", "-dash.html"}, true, path("-dash.html")},
         {{"a.html", "b.html"}, false, QString()},
         {{"--no-such-option"}, false, QString()},
+        // The application object's own options are left to it, with their values.
+        {{"-platform", "offscreen", "a.html"}, true, path("a.html")},
+        {{"--style=fusion", "-reverse", "a.html", "-qwindowtitle", "b.html"}, true, path("a.html")},
+        {{"-display", ":7", "--platformtheme", "x", "-stylesheet", "c.css"}, true, QString()},
+        {{"-style", "fusion", "a.html", "b.html"}, false, QString()},
+        {{"a.html", "-platform"}, false, QString()},
+        {{"-platform=xcb"}, false, QString()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
@@ -101,6 +110,64 @@ TEST_F(FileArgument, NamedFileOpensAsOpenDoes)
         }
         // The templates are still read from where the program was started.
         EXPECT_EQ(QDir::currentPath(), dir.path());
+    }
+}
+
+struct ProgramRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// The built program, started with `arguments` on a system with no display: the X platform, which
+// cannot start there, is asked for.
+ProgramRun runWithoutDisplay(const QStringList& arguments)
+{
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(PAGEWRIGHT_PROGRAM), arguments);
+    ProgramRun run;
+    if (!program.waitForFinished(60000) || program.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = program.exitCode();
+    run.out = QString::fromUtf8(program.readAllStandardOutput());
+    run.err = QString::fromUtf8(program.readAllStandardError());
+    return run;
+}
+
+// Help, version and a wrong command line are answered without a display: text on stdout and
+// status 0, or the Russian message on stderr and status 2. Nothing about the web engine, which
+// does not start.
+TEST(CommandLineWithoutDisplay, AnswersInRussianWithTheExitStatus)
+{
+    const struct
+    {
+        QStringList arguments;
+        int exitCode;
+        const char* out; // part of stdout
+        const char* err; // all of stderr
+    } cases[] = {
+        {{"--help"}, 0, "ФАЙЛ", ""},
+        {{"-platform", "xcb", "-h"}, 0, "HTML-документ, который открыть при запуске.", ""},
+        {{"--version"}, 0, "Pagewright " PAGEWRIGHT_VERSION, ""},
+        {{"--bogus"}, 2, "", "pagewright: Неизвестный параметр «bogus».\n"},
+        {{"a.html", "b.html"}, 2, "", "pagewright: Можно открыть только один файл.\n"},
+        {{"a.html", "-platform"}, 2, "", "pagewright: Отсутствует значение после «-platform».\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const ProgramRun run = runWithoutDisplay(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_TRUE(run.out.contains(QString::fromUtf8(c.out))) << run.out.toStdString();
+        EXPECT_EQ(run.err, QString::fromUtf8(c.err));
+        if (c.exitCode != 0) {
+            EXPECT_EQ(run.out, QString());
+        }
     }
 }
 

@@ -1,9 +1,14 @@
 #include "document/DocumentFormat.h"
+#include "document/EncodingLabels.h"
+#include "document/SingleByteCodec.h"
 
+#include <QSet>
+#include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 
 #include <optional>
@@ -422,7 +427,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CharsetCase{"<meta charset=unicode-1-1-utf-8>", "utf-8"},
                       CharsetCase{"<meta charset=\"utf-8\"/>", "utf-8"},
                       CharsetCase{"<meta content=\"text/html; charset='utf-8'\">", "utf-8"},
-                      CharsetCase{"<meta charset=utf-16>", ""},
+                      CharsetCase{"<meta charset=utf-16>", "utf-8"},
                       CharsetCase{"<meta charset=UTF-32LE>", ""},
                       CharsetCase{"<meta charset=cp866>", "ibm866"},
                       CharsetCase{"<meta charset=\"KOI8-R\">", "koi8-r"},
@@ -440,5 +445,197 @@ INSTANTIATE_TEST_SUITE_P(
                 found += *c;
         return (found.empty() ? std::string("Nothing") : found) + "In" + std::to_string(row.index);
     });
+
+// Labels as browsers read them: the examples and the edges of reading a label, apart
+// from the copied table (a wrong row there shows here).
+TEST(DocumentFormatLabels, LabelsNameTheEncodingBrowsersRead)
+{
+    const struct
+    {
+        const char16_t* label;
+        const char* encoding;
+    } cases[] = {
+        {u"iso-8859-1", "windows-1252"},
+        {u"latin1", "windows-1252"},
+        {u"ascii", "windows-1252"},
+        {u"US-ASCII", "windows-1252"},
+        {u" \t ISO-8859-1\n\f\r", "windows-1252"},
+        {u"iso-8859-9", "windows-1254"},
+        {u"tis-620", "windows-874"},
+        {u"gb2312", "gbk"},
+        {u"x-mac-ukrainian", "x-mac-cyrillic"},
+        {u"cp866", "ibm866"},
+        {u"sjis", "shift_jis"},
+        {u"ks_c_5601-1987", "euc-kr"},
+        {u"logical", "iso-8859-8-i"},
+        {u"utf8", "utf-8"},
+        {u"unicode", "utf-16le"},
+        {u"iso-2022-kr", "replacement"},
+        // Not labels: other white space, inner space, a near miss, a letter that lower-cases to
+        // ASCII ("K", the Kelvin sign, in "koi8-r").
+        {u"\u00a0latin1", ""},
+        {u"iso 8859-1", ""},
+        {u"iso-8859-1x", ""},
+        {u"\u212aoi8-r", ""},
+        {u"", ""},
+    };
+    for (const auto& c : cases) {
+        const QString label = QString::fromUtf16(c.label);
+        SCOPED_TRACE(label.toStdString());
+        EXPECT_EQ(EncodingLabels::encodingOf(label), QString::fromLatin1(c.encoding));
+    }
+}
+
+TEST(DocumentFormatLabels, TableHasEachEncodingOnceAndEachLabelOnce)
+{
+    QSet<QString> names;
+    QSet<QString> labels;
+    for (const EncodingLabels::Encoding& encoding : EncodingLabels::table()) {
+        const QString name = QString::fromLatin1(encoding.name);
+        EXPECT_FALSE(names.contains(name)) << encoding.name;
+        names.insert(name);
+        const QStringList own = QString::fromLatin1(encoding.labels).split(u' ');
+        EXPECT_TRUE(own.contains(name)) << encoding.name << " is not among its own labels";
+        for (const QString& label : own) {
+            EXPECT_FALSE(labels.contains(label)) << label.toStdString();
+            EXPECT_EQ(label, label.toLower()) << label.toStdString();
+            EXPECT_FALSE(label.isEmpty()) << encoding.name;
+            labels.insert(label);
+        }
+    }
+    EXPECT_EQ(names.size(), 40); // the standard's encodings
+}
+
+// What the editor reads a page declaring `encoding` in, by the name the preview's Content-Type
+// gives; empty where the declaration does not count and the bytes decide.
+QString encodingReadFor(const QString& encoding)
+{
+    if (encoding == u"utf-16le" || encoding == u"utf-16be")
+        return QStringLiteral("utf-8"); // a tag in ASCII cannot be UTF-16: browsers read UTF-8
+    if (encoding == u"x-user-defined")
+        return QStringLiteral("windows-1252");
+    // No decoder to agree with: the standard's "replacement" reads every page as one U+FFFD,
+    // and Qt's converters have no ISO-8859-16.
+    if (encoding == u"replacement" || encoding == u"iso-8859-16")
+        return {};
+    return encoding;
+}
+
+// Characters of several scripts, each written in `converter` when it holds it.
+struct Sample
+{
+    QString text;
+    QByteArray bytes;
+};
+
+Sample sampleIn(const QByteArray& converter)
+{
+    Sample sample;
+    for (const QChar c : QStringLiteral("é€“”ЖжΩαשغกğąş中あア한")) {
+        QStringEncoder encoder(converter.constData(), QStringEncoder::Flag::Stateless);
+        const QByteArray bytes = encoder.encode(QStringView(&c, 1));
+        if (!encoder.hasError() && !bytes.contains('?'))
+            sample.text += c;
+    }
+    // Written at once: a charset with states (ISO-2022-JP) switches once and back at the end.
+    QStringEncoder encoder(converter.constData(), QStringEncoder::Flag::Stateless);
+    sample.bytes = encoder.encode(sample.text);
+    return sample;
+}
+
+// Every label of the standard, in a page: the editor reads the page in the encoding the preview's
+// Content-Type names (the charset of the page's format), that encoding is the one browsers read
+// the label as, its text is the characters written, and the page saves back byte for byte.
+TEST(DocumentFormatLabels, EditorAndPreviewAgreeOnEveryLabel)
+{
+    int decoded = 0;
+    for (const EncodingLabels::Encoding& encoding : EncodingLabels::table()) {
+        const QString expected = encodingReadFor(QString::fromLatin1(encoding.name));
+        for (const QString& label : QString::fromLatin1(encoding.labels).split(u' ')) {
+            for (const QString& written : {label, QStringLiteral(" %1\t").arg(label.toUpper())}) {
+                SCOPED_TRACE(written.toStdString());
+                const QByteArray head = "<meta charset=\"" + written.toLatin1() + "\"><p>";
+                const Sample sample = expected.isEmpty()
+                                          ? Sample{QStringLiteral("Ж"), "\xc6"}
+                                          : sampleIn(EncodingLabels::converterName(expected));
+                const QByteArray bytes = head + sample.bytes;
+                const DecodedDocument document = decodeDocument(bytes);
+
+                const QByteArray contentTypeCharset = charsetName(documentFormat(bytes));
+                EXPECT_EQ(charsetName(document.format), contentTypeCharset);
+                EXPECT_EQ(document.format.declaredCharset, expected);
+                EXPECT_EQ(encodeDocument(document.text, document.format), bytes);
+                if (expected.isEmpty()) {
+                    EXPECT_EQ(contentTypeCharset, "windows-1251"); // as if nothing were declared
+                    continue;
+                }
+                EXPECT_EQ(QString::fromLatin1(contentTypeCharset), expected);
+                ASSERT_TRUE(std::any_of(sample.text.begin(), sample.text.end(),
+                                        [](QChar c) { return c.unicode() >= 0x80; }))
+                    << "no sample character in " << expected.toStdString();
+                EXPECT_EQ(document.text, QString::fromLatin1(head) + sample.text);
+                ++decoded;
+            }
+        }
+    }
+    EXPECT_GT(decoded, 200);
+}
+
+// Every byte 80-FF of a page declaring iso-8859-1 as windows-1252 reads it: the quotes, the euro
+// and the five bytes it leaves out (which browsers read as the C1 controls of the same number).
+TEST(DocumentFormatLabels, Latin1PageReadsAndSavesAsWindows1252)
+{
+    QByteArray body;
+    for (int b = 0x80; b <= 0xff; ++b)
+        body += char(b);
+    for (const char* lineEnd : {"\r\n", "\n"}) {
+        SCOPED_TRACE(lineEnd[0] == '\r' ? "CR LF" : "LF");
+        const QByteArray bytes = QByteArray("<meta charset=\"iso-8859-1\">") + lineEnd + "<p>" +
+                                 body + "</p>" + lineEnd + "\x93quoted\x94 \x80" + lineEnd;
+        const DecodedDocument document = decodeDocument(bytes);
+        EXPECT_EQ(charsetName(document.format), "windows-1252");
+        EXPECT_EQ(charsetName(documentFormat(bytes)), "windows-1252");
+        EXPECT_TRUE(document.text.endsWith(utf16("\n“quoted” €\n"))) << document.text.toStdString();
+        const QString bodyText = document.text.section(u'\n', 1, 1);
+        EXPECT_EQ(bodyText.sliced(3, 0x20),
+                  utf16("€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008dŽ\u008f\u0090‘’“”•–—˜™š›œ\u009džŸ"));
+        EXPECT_EQ(bodyText.sliced(3 + 0x20, 0x60), QString::fromLatin1(body.sliced(0x20)));
+        EXPECT_EQ(encodeDocument(document.text, document.format), bytes);
+
+        // Typed characters of windows-1252 are written as its bytes, others as references.
+        const QString typed = document.text + utf16("„€™ Ж");
+        EXPECT_EQ(encodeDocument(typed, document.format), bytes + "\x84\x80\x99 &#1046;");
+    }
+}
+
+// A declaration typed into a new document, or changed in an open one, to a label of
+// windows-1252 saves in windows-1252.
+TEST(DocumentFormatLabels, DeclaringLatin1SavesWindows1252)
+{
+    const QString typed = utf16("<meta charset=latin1><p>“€”</p>");
+    EXPECT_EQ(encodeDocument(typed, newDocumentFormat()),
+              "<meta charset=latin1><p>\x93\x80\x94</p>");
+    const DecodedDocument utf8Page = decodeDocument("<meta charset=utf-8><p>\xe2\x82\xac</p>");
+    QString edited = utf8Page.text;
+    edited.replace(QStringLiteral("utf-8"), QStringLiteral("ISO-8859-1"));
+    EXPECT_EQ(encodeDocument(edited, utf8Page.format), "<meta charset=ISO-8859-1><p>\x80</p>");
+    EXPECT_EQ(formatForSaving(edited, utf8Page.format).encoding, TextEncoding::Other);
+}
+
+// Each single-byte charset of the table is read through its own byte table, also those where
+// ICU leaves some byte unmapped (an unmapped byte once counted every later byte as unmapped).
+TEST(DocumentFormatLabels, SingleByteCharsetsHaveByteTables)
+{
+    for (const char* charset :
+         {"windows-1252", "windows-1253", "windows-1255", "windows-1257", "windows-874",
+          "iso-8859-3", "iso-8859-7", "koi8-u", "macintosh", "x-mac-cyrillic"}) {
+        SCOPED_TRACE(charset);
+        EXPECT_NE(SingleByteCodec::forCharset(QString::fromLatin1(charset)), nullptr);
+    }
+    // Greek alpha after windows-1253's unmapped D2 is still Greek.
+    EXPECT_EQ(charsetName(decodeDocument("<meta charset=cp1253>\xe1\xd2").format), "windows-1251");
+    const DecodedDocument alpha = decodeDocument("<meta charset=cp1253>\xe1\xe2");
+    EXPECT_EQ(alpha.text, utf16("<meta charset=cp1253>αβ"));
+}
 
 } // namespace

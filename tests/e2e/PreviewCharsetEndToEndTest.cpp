@@ -1,4 +1,7 @@
-// The real engine renders an undeclared page in the document's charset rather than guessing.
+// The real engine renders pages in the charset the editor reads them in: undeclared, declared
+// by any label, or marked.
+#include "document/DocumentFormat.h"
+#include "document/EncodingLabels.h"
 #include "e2e/EndToEndPlatform.h"
 #include "editor/MainWindow.h"
 #include "platform/WebEngineBrowser.h"
@@ -119,6 +122,8 @@ protected:
     }
 
     QString bodyText() { return evaluate(QStringLiteral("document.body.innerText")).trimmed(); }
+    // The text of the element "t" of the page `bytes`, written to `name`, as the engine shows it.
+    QString shownText(const QString& name, const QByteArray& bytes);
 
     QTemporaryDir dir;
     WebEngineBrowser browser;
@@ -177,6 +182,86 @@ TEST_F(PreviewPagesEndToEnd, PipesAreRefusedWithoutBlocking)
     ASSERT_TRUE(loads([&] { browser.navigate(pipe); }));
     ASSERT_EQ(finished.size(), 1);
     EXPECT_FALSE(finished.at(0).at(0).toBool()) << "the pipe was shown as a page";
+}
+
+QString PreviewPagesEndToEnd::shownText(const QString& name, const QByteArray& bytes)
+{
+    const QString path = write(name, bytes);
+    EXPECT_TRUE(loads([&] { browser.navigate(path); })) << "the page did not load";
+    return evaluate(QStringLiteral("document.getElementById('t').textContent"));
+}
+
+// A page declaring a charset shows the characters the editor reads in it: the preview's
+// Content-Type names the charset the editor chose, and the engine's decoder of that charset
+// agrees with the editor's, byte for byte.
+//
+// Every byte from 80 to FF after a declaration of each single-byte charset of the standard's
+// table (by a label other than its name where it has one): the editor's text between the tags
+// is what the engine shows.
+TEST_F(PreviewPagesEndToEnd, SingleBytePagesShowWhatTheEditorReads)
+{
+    QByteArray high;
+    for (int b = 0x80; b <= 0xff; ++b)
+        high += char(b);
+    int pages = 0;
+    for (const EncodingLabels::Encoding& encoding : EncodingLabels::table()) {
+        const QStringList labels = QString::fromLatin1(encoding.labels).split(u' ');
+        const QString label = labels.first();
+        // Whole pages of one charset are worth a look only for the single-byte ones.
+        const QString name = QString::fromLatin1(encoding.name);
+        if (name.startsWith(u"utf") || name == u"gbk" || name == u"gb18030" || name == u"big5" ||
+            name.startsWith(u"euc") || name == u"iso-2022-jp" || name == u"shift_jis" ||
+            name == u"replacement" || name == u"x-user-defined")
+            continue;
+        SCOPED_TRACE(label.toStdString());
+        const QByteArray bytes =
+            "<meta charset=\"" + label.toLatin1() + "\"><p id=t>" + high + "</p>";
+        const DecodedDocument document = decodeDocument(bytes);
+        const qsizetype start = document.text.indexOf(u"<p id=t>") + 8;
+        const QString read = document.text.mid(start, document.text.size() - start - 4);
+        const QString shown = shownText(QStringLiteral("page%1.html").arg(pages++), bytes);
+        ASSERT_EQ(read.size(), shown.size()) << qPrintable(shown);
+        QStringList differences;
+        for (qsizetype i = 0; i < read.size(); ++i)
+            if (read[i] != shown[i])
+                differences << QStringLiteral("%1: U+%2 in the editor, U+%3 shown")
+                                   .arg(0x80 + i, 2, 16)
+                                   .arg(read[i].unicode(), 4, 16, QLatin1Char('0'))
+                                   .arg(shown[i].unicode(), 4, 16, QLatin1Char('0'));
+        EXPECT_TRUE(differences.isEmpty()) << charsetName(document.format).constData() << ": "
+                                           << qPrintable(differences.join(QStringLiteral("; ")));
+    }
+    EXPECT_GT(pages, 25);
+}
+
+// Pages in the multi-byte charsets, written by their own converters: what the editor reads is
+// shown.
+TEST_F(PreviewPagesEndToEnd, MultiBytePagesShowWhatTheEditorReads)
+{
+    const struct
+    {
+        const char* label;
+        QByteArray bytes;
+    } cases[] = {
+        {"gb2312", "\xc4\xe3\xba\xc3 \x80"},              // 你好 €
+        {"gb18030", "\xc4\xe3\xba\xc3 \x81\x30\x81\x30"}, // 你好 and a four-byte character
+        {"big5", "\xa7\x41\xa6\x6e"},                     // 你好
+        {"shift_jis", "\x82\xb1\x82\xf1\x82\xc9\x82\xbf\x82\xcd \x81\x5f"},
+        {"euc-jp", "\xa4\xb3\xa4\xf3\xa4\xcb\xa4\xc1\xa4\xcf"},
+        {"iso-2022-jp", "\x1b$B$3$s$K$A$O\x1b(B"},
+        {"ks_c_5601-1987", "\xbe\xc8\xb3\xe7 \x81\x41"}, // 안녕 and a character of code page 949
+    };
+    int page = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        const QByteArray bytes =
+            "<meta charset=\"" + QByteArray(c.label) + "\"><p id=t>" + c.bytes + "</p>";
+        const DecodedDocument document = decodeDocument(bytes);
+        EXPECT_EQ(document.format.encoding, TextEncoding::Other);
+        const qsizetype start = document.text.indexOf(u"<p id=t>") + 8;
+        const QString read = document.text.mid(start, document.text.size() - start - 4);
+        EXPECT_EQ(shownText(QStringLiteral("multi%1.html").arg(page++), bytes), read);
+    }
 }
 
 } // namespace

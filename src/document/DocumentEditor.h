@@ -14,6 +14,9 @@ public:
     virtual QString PlainText() const = 0;
     // Replaces the whole text; the modified flag keeps its value.
     virtual void LoadText(const QString& text) = 0;
+    // Replaces the whole text with a new reading of the same file: as LoadText, but the caret
+    // keeps its line and column and the view its scroll position, as far as the new text allows.
+    virtual void ReloadText(const QString& text) { LoadText(text); }
     // Empties the text; the modified flag keeps its value.
     virtual void Clear() = 0;
     virtual bool Modified() const = 0;

@@ -26,7 +26,9 @@ bool hasHtmlExtension(const QString& name)
 DocumentSession::DocumentSession(Dialogs& dialogs, DocumentEditor& editor, QWidget* dialogParent,
                                  QObject* parent)
     : QObject(parent), dialogs_(dialogs), editor_(editor), dialogParent_(dialogParent)
-{}
+{
+    connectDiskWatch();
+}
 
 QString DocumentSession::savedFileName() const
 {
@@ -160,18 +162,16 @@ void DocumentSession::openFile(const QString& path, bool readOnly)
     // The file is read whole before anything changes: a file that cannot be read leaves the
     // document as it was.
     DecodedDocument document;
-    try {
-        document = readDocument(path);
-    } catch (const FileError& error) {
-        dialogs_.reportError(dialogParent_, error.message());
+    QByteArray readHash;
+    if (!readWithHash(path, document, readHash, true))
         return;
-    }
     editor_.LoadText(document.text);
     format_ = document.format;
     editor_.setReadOnly(readOnly);
     // Steps after the load, so that the change it raises leaves neither mark nor flag.
     startDocument(QFileInfo(path).absoluteFilePath());
     markClean();
+    followFile(fileName_, readHash);
     navigatePreview();
 }
 
@@ -188,7 +188,9 @@ void DocumentSession::startDocument(const QString& name)
 
 DocumentSession::SaveOutcome DocumentSession::save()
 {
-    return fileName_ == UntitledName ? saveAs() : writeAndMarkClean(fileName_);
+    if (fileName_ == UntitledName)
+        return saveAs();
+    return mayWriteOverFile() ? writeAndMarkClean(fileName_) : SaveOutcome::Declined;
 }
 
 DocumentSession::SaveOutcome DocumentSession::saveAs()
@@ -214,12 +216,15 @@ DocumentSession::SaveOutcome DocumentSession::saveAs()
 DocumentSession::SaveOutcome DocumentSession::writeAndMarkClean(const QString& path)
 {
     const QString text = editor_.PlainText();
+    const QByteArray bytes = encodeDocument(text, format_);
     try {
-        writeDocument(path, text, format_);
+        writeFileAtomically(path, bytes);
     } catch (const FileError& error) {
         dialogs_.reportError(dialogParent_, error.message());
         return SaveOutcome::Failed;
     }
+    // What we wrote is what the file holds: its watch does not take our own save for a change.
+    followFile(QFileInfo(path).absoluteFilePath(), contentHash(bytes));
     // A charset declaration edited into the text now decides the encoding of later saves.
     format_ = formatForSaving(text, format_);
     markClean();
@@ -235,6 +240,10 @@ void DocumentSession::markClean()
 void DocumentSession::setDocumentName(const QString& name)
 {
     fileName_ = name;
+    if (name == UntitledName) {
+        diskWatch_.stop();
+        emit diskNoticeChanged(DiskNotice::None);
+    }
     emit titleChanged(fileName_ + QStringLiteral(" - ") + TitleSuffix);
     emit statusPanelChanged(1, fileName_);
 }

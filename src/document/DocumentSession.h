@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/DiskChangeWatch.h"
 #include "document/DocumentFormat.h"
 #include "platform/Dialogs.h"
 
@@ -23,6 +24,10 @@ public:
     static inline const QString TitleSuffix = QStringLiteral("Pagewrighter");
     static inline const QString ModifiedMark = QStringLiteral("Изменён");
     static inline const QString TemplateModifiedMark = QStringLiteral("Modified");
+
+    // What the window tells about the document's file on disk, one notice at a time: None takes
+    // the notice away.
+    enum class DiskNotice { None, Reloaded, ChangedOnDisk, RemovedFromDisk };
 
     // The operation that the save-changes question guards; each has its own rule for a save that
     // did not happen.
@@ -68,6 +73,12 @@ public:
     // stop it.
     bool SaveChangesPrompt(FollowingOperation operation);
 
+    // The watch on the document's file (tests look at the file through it when they choose).
+    DiskChangeWatch& diskWatch() { return diskWatch_; }
+    // "Перечитать" after another program changed the file: reads it again as Open does, after a
+    // question when that drops changes.
+    void reloadFromDisk();
+
 signals:
     void titleChanged(const QString& title);
     void statusPanelChanged(int panel, const QString& text);
@@ -75,6 +86,7 @@ signals:
     void documentControlsEnabled();
     void previewNavigationRequested(const QString& path);
     void previewRefreshRequested();
+    void diskNoticeChanged(DiskNotice notice);
 
 private:
     enum class SaveOutcome { Written, Declined, Failed };
@@ -94,6 +106,24 @@ private:
     void setDocumentName(const QString& name);
     void navigatePreview();
 
+    // Changes made to the file by other programs (DocumentSessionDiskChanges.cpp).
+    void connectDiskWatch();
+    // Watches `path`, which holds the bytes hashed as `hash` (just read or written); takes any
+    // notice about the file away.
+    void followFile(const QString& path, const QByteArray& hash);
+    void fileChangedOnDisk();
+    void fileRemovedFromDisk();
+    // Reads and decodes `path`, hashing its bytes; false, with the error reported when `report`,
+    // when it cannot be read.
+    bool readWithHash(const QString& path, DecodedDocument& document, QByteArray& hash,
+                      bool report);
+    // Reads the file again into the editor; false, with the error reported when `report`, when
+    // it cannot be read.
+    bool rereadFile(bool report);
+    // Before a save over the document's file: whether it may be written, asking first when
+    // another program changed it since we last read or wrote it.
+    bool mayWriteOverFile();
+
     Dialogs& dialogs_;
     DocumentEditor& editor_;
     QWidget* dialogParent_;
@@ -103,4 +133,5 @@ private:
     FileDialogState saveDialogState_;
     // The file that the preview was last sent to.
     QString previewFile_;
+    DiskChangeWatch diskWatch_;
 };

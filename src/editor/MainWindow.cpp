@@ -59,6 +59,7 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
     connectEditCommands();
     connectSearchCommands();
     connectToolWindowCommands();
+    connectDiskNotices();
     acceptFileDrops();
     FormCreate();
 }

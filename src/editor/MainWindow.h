@@ -12,6 +12,7 @@
 class Browser;
 class FindDialog;
 class FramePlacement;
+class NoticeBar;
 class Platform;
 class QLabel;
 class QMenu;
@@ -154,6 +155,10 @@ private:
     // Alt+Right and Alt+Left press the preview's forward and back buttons while they are enabled.
     void pressHistoryButtonForKey(int key, Qt::KeyboardModifiers modifiers);
 
+    // Notices about the document's file on disk (MainWindowDiskNotices.cpp).
+    void connectDiskNotices();
+    void showDiskNotice(DocumentSession::DiskNotice notice);
+
     void connectSearchCommands();
     void openSearchDialog(FindDialog* dialog);
     void searchStep(FindDialog* dialog);
@@ -183,4 +188,5 @@ private:
     std::unique_ptr<SourceEditorDocument> editorDocument_;
     std::unique_ptr<DocumentSession> session_;
     FramePlacement* placement_ = nullptr;
+    NoticeBar* diskNotice_ = nullptr;
 };

@@ -2,6 +2,8 @@
 
 #include "text/SourceEditor.h"
 
+#include <QScrollBar>
+
 QString SourceEditorDocument::PlainText() const
 {
     return editor_.PlainText();
@@ -10,6 +12,21 @@ QString SourceEditorDocument::PlainText() const
 void SourceEditorDocument::LoadText(const QString& text)
 {
     editor_.LoadText(text);
+}
+
+void SourceEditorDocument::ReloadText(const QString& text)
+{
+    const TextBuffer& buffer = *editor_.buffer();
+    const qsizetype line = buffer.lineAt(editor_.cursorPosition());
+    const qsizetype column = editor_.cursorPosition() - buffer.lineStart(line);
+    const int top = editor_.verticalScrollBar()->value();
+    const int left = editor_.horizontalScrollBar()->value();
+    editor_.LoadText(text);
+    const qsizetype newLine = std::min(line, buffer.lineCount() - 1);
+    editor_.setCursorPosition(buffer.lineStart(newLine) +
+                              std::min(column, buffer.lineLength(newLine)));
+    editor_.verticalScrollBar()->setValue(top);
+    editor_.horizontalScrollBar()->setValue(left);
 }
 
 void SourceEditorDocument::Clear()

@@ -12,6 +12,7 @@ public:
 
     QString PlainText() const override;
     void LoadText(const QString& text) override;
+    void ReloadText(const QString& text) override;
     void Clear() override;
     bool Modified() const override;
     void SetModified(bool modified) override;

@@ -40,6 +40,8 @@ public:
     virtual bool saveFile(QWidget* parent, const QStringList& filters, FileDialogState& state) = 0;
     // Confirmation with the buttons Yes, No, Cancel; Esc answers Cancel.
     virtual Answer askYesNoCancel(QWidget* parent, const QString& text) = 0;
+    // Confirmation with the buttons Yes and No; Esc answers No. True for Yes.
+    virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
     // A plain message with an OK button.
     virtual void showMessage(QWidget* parent, const QString& text) = 0;
     // The error report: a failed read, write or delete.

@@ -48,6 +48,11 @@ Dialogs::Answer FakeDialogs::askYesNoCancel(QWidget*, const QString& text)
     return answer;
 }
 
+bool FakeDialogs::askYesNo(QWidget* parent, const QString& text)
+{
+    return askYesNoCancel(parent, text) == Answer::Yes;
+}
+
 void FakeDialogs::showMessage(QWidget*, const QString& text)
 {
     log << QStringLiteral("message ") + text;

@@ -48,6 +48,11 @@ Dialogs::Answer FakeDialogs::askYesNoCancel(QWidget*, const QString& text)
     return answer;
 }
 
+Dialogs::Answer FakeDialogs::askYesNo(QWidget* parent, const QString&, const QString& text)
+{
+    return askYesNoCancel(parent, text);
+}
+
 void FakeDialogs::showMessage(QWidget*, const QString& text)
 {
     log << QStringLiteral("message ") + text;

@@ -63,5 +63,8 @@ int main(int argc, char** argv)
         QTimer::singleShot(0, mainWindow, [mainWindow, documentFile] {
             mainWindow->openDocumentFile(documentFile);
         });
+    else
+        QTimer::singleShot(0, mainWindow,
+                           [mainWindow] { mainWindow->session().offerRecoveryAtStartUp(); });
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 #include "document/DocumentFile.h"
 
+#include "document/DiskFlush.h"
 #include "document/InPlaceFileWriter.h"
 #include "document/SystemReason.h"
 
@@ -85,6 +86,11 @@ void keepOwnerAndMode(int fd, const struct stat& st)
 }
 
 } // namespace
+
+QString flushFailureReason(int error)
+{
+    return QStringLiteral("Данные не удалось записать на диск.\n") + systemReason(error);
+}
 
 FileError::FileError(const QString& message)
     : std::runtime_error(message.toStdString()), message_(message)
@@ -178,9 +184,19 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes)
         file.cancelWriting();
         throw FileError(writeFailure(path, reason));
     }
+    // QSaveFile flushes too but ignores a failure: a data flush that fails must fail the save
+    // while the old file is still in place.
+    if (const int error = DiskFlush::fileData(file.handle()); error != 0) {
+        file.cancelWriting();
+        throw FileError(writeFailure(path, flushFailureReason(error)));
+    }
     errno = 0;
     if (!file.commit())
         throw FileError(writeFailure(path, fileDeviceReason(file, errno)));
+    // The rename itself lasts once the folder is flushed; QSaveFile wrote to a symlink's target.
+    const QString target = QFileInfo(path).canonicalFilePath();
+    if (const int error = DiskFlush::folderOf(target.isEmpty() ? path : target); error != 0)
+        throw FileError(writeFailure(path, flushFailureReason(error)));
 }
 
 DecodedDocument readDocument(const QString& path)

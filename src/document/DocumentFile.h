@@ -22,6 +22,10 @@ private:
 // running out of memory.
 inline constexpr qint64 maxDocumentBytes = qint64(512) * 1024 * 1024;
 
+// The reason for a failed flush to the disk (fsync, fdatasync): the written data may never reach
+// it.
+QString flushFailureReason(int error);
+
 // Reads the whole file. Throws FileError when it cannot be read (missing, larger than
 // maxDocumentBytes, ...); anything but a regular file (after following symlinks: a directory, a
 // pipe, a socket, a device) is refused before it is opened, and no more than one byte past the
@@ -34,6 +38,8 @@ QByteArray readFileBytes(const QString& path);
 // them. A file with several hard links, or a writable one in a folder we may not write, is
 // written in place instead (InPlaceFileWriter), its new size reserved first. Refuses
 // directories, devices, sockets and pipes before opening them. Throws FileError on failure.
+// The data is flushed to the disk before it replaces the old file, and the folder after: a failed
+// flush is a failed write.
 // A write beyond RLIMIT_FSIZE raises SIGXFSZ, which kills the process unless it is ignored: the
 // program ignores it at start-up, so that such a write fails here as a short write instead.
 void writeFileAtomically(const QString& path, const QByteArray& bytes);

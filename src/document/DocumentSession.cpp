@@ -2,6 +2,8 @@
 
 #include "document/DocumentEditor.h"
 #include "document/DocumentFile.h"
+#include "document/DocumentJournal.h"
+#include "document/RecoveryOffer.h"
 
 #include <QFileInfo>
 
@@ -25,9 +27,17 @@ bool hasHtmlExtension(const QString& name)
 
 DocumentSession::DocumentSession(Dialogs& dialogs, DocumentEditor& editor, QWidget* dialogParent,
                                  QObject* parent)
-    : QObject(parent), dialogs_(dialogs), editor_(editor), dialogParent_(dialogParent)
+    : QObject(parent), dialogs_(dialogs), editor_(editor), dialogParent_(dialogParent),
+      journal_(std::make_unique<DocumentJournal>(editor))
 {
     connectDiskWatch();
+}
+
+DocumentSession::~DocumentSession() = default;
+
+void DocumentSession::offerRecoveryAtStartUp()
+{
+    restoreLeftChanges(QString(), true);
 }
 
 QString DocumentSession::savedFileName() const
@@ -122,6 +132,7 @@ bool DocumentSession::SaveChangesPrompt([[maybe_unused]] FollowingOperation oper
         return true;
     switch (dialogs_.askYesNoCancel(dialogParent_, SaveChangesQuestion)) {
     case Dialogs::Answer::No:
+        journal_->discard();
         return true;
     case Dialogs::Answer::Cancel:
         return false;
@@ -159,6 +170,8 @@ void DocumentSession::OpenDocument()
 
 void DocumentSession::openFile(const QString& path, bool readOnly)
 {
+    if (restoreLeftChanges(QFileInfo(path).absoluteFilePath(), false))
+        return;
     // The file is read whole before anything changes: a file that cannot be read leaves the
     // document as it was.
     DecodedDocument document;
@@ -184,6 +197,36 @@ void DocumentSession::startDocument(const QString& name)
     if (name == UntitledName)
         editor_.setFocus();
     setDocumentName(name);
+    // A new journal begins with the document's next change.
+    const bool untitled = name == UntitledName;
+    journal_->begin({untitled ? QString() : name, format_,
+                     untitled ? FileSignature() : FileSignature::of(name)});
+}
+
+bool DocumentSession::restoreLeftChanges(const QString& fileName, bool all)
+{
+    std::optional<RecoveredDocument> recovered =
+        RecoveryOffer::ask(dialogs_, dialogParent_, fileName, all);
+    if (!recovered)
+        return false;
+    const JournalHeader& header = recovered->journal.header;
+    editor_.LoadText(recovered->text);
+    format_ = header.format;
+    editor_.setReadOnly(false);
+    startDocument(header.fileName.isEmpty() ? UntitledName : header.fileName);
+    editor_.SetModified(true);
+    emit statusPanelChanged(0, ModifiedMark);
+    journal_->adopt(recovered->journal, recovered->validLength);
+    if (!header.fileName.isEmpty() && QFileInfo::exists(header.fileName)) {
+        // The user has seen that the file may have changed since; from here on its changes
+        // count from what it holds now.
+        DecodedDocument onDisk;
+        QByteArray hash;
+        if (readWithHash(header.fileName, onDisk, hash, false))
+            followFile(header.fileName, hash);
+        navigatePreview();
+    }
+    return true;
 }
 
 DocumentSession::SaveOutcome DocumentSession::save()
@@ -228,6 +271,10 @@ DocumentSession::SaveOutcome DocumentSession::writeAndMarkClean(const QString& p
     // A charset declaration edited into the text now decides the encoding of later saves.
     format_ = formatForSaving(text, format_);
     markClean();
+    // What the journal kept is on disk now.
+    const QString saved = QFileInfo(path).absoluteFilePath();
+    journal_->begin({saved, format_, FileSignature::of(saved)});
+    RecoveryStore::removeSuperseded(saved, text);
     return SaveOutcome::Written;
 }
 

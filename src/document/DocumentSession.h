@@ -6,8 +6,10 @@
 
 #include <QObject>
 #include <QString>
+#include <memory>
 
 class DocumentEditor;
+class DocumentJournal;
 class QWidget;
 
 // The one open document: its name, its text format, and the commands New, Open, Save, Save As,
@@ -36,6 +38,12 @@ public:
     // `dialogParent` is the window the dialogs belong to (may be null).
     DocumentSession(Dialogs& dialogs, DocumentEditor& editor, QWidget* dialogParent = nullptr,
                     QObject* parent = nullptr);
+    ~DocumentSession() override;
+
+    // The open document's recovery journal; the editor's changes are to be reported to it.
+    DocumentJournal& journal() { return *journal_; }
+    // At a start with no file named: offers the changes that ended programs left unsaved.
+    void offerRecoveryAtStartUp();
 
     // Empty before the first document, UntitledName for a document never saved, else the full
     // path of its file.
@@ -105,6 +113,9 @@ private:
     void startDocument(const QString& name);
     void setDocumentName(const QString& name);
     void navigatePreview();
+    // Offers the changes left unsaved to `fileName` (or to any document, with `all`) and
+    // restores those the user takes, as a modified document. Whether one was restored.
+    bool restoreLeftChanges(const QString& fileName, bool all);
 
     // Changes made to the file by other programs (DocumentSessionDiskChanges.cpp).
     void connectDiskWatch();
@@ -134,4 +145,5 @@ private:
     // The file that the preview was last sent to.
     QString previewFile_;
     DiskChangeWatch diskWatch_;
+    std::unique_ptr<DocumentJournal> journal_;
 };

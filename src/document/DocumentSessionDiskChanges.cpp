@@ -5,6 +5,8 @@
 #include "document/DocumentFile.h"
 #include "document/DocumentSession.h"
 
+#include "document/DocumentJournal.h"
+
 namespace {
 
 const QString ReloadQuestion =
@@ -45,6 +47,8 @@ void DocumentSession::fileRemovedFromDisk()
     // and Save writes the file again.
     editor_.SetModified(true);
     emit statusPanelChanged(0, ModifiedMark);
+    // Nor is the text on disk any more: the journal takes it now, not at the next key.
+    journal_->recordChange(0, 0, 0);
     emit diskNoticeChanged(DiskNotice::RemovedFromDisk);
 }
 
@@ -52,7 +56,8 @@ void DocumentSession::reloadFromDisk()
 {
     if (savedFileName().isEmpty())
         return;
-    if (editor_.Modified() && !dialogs_.askYesNo(dialogParent_, ReloadQuestion))
+    if (editor_.Modified() && !(dialogs_.askYesNo(dialogParent_, QStringLiteral("Подтверждение"),
+                                                  ReloadQuestion) == Dialogs::Answer::Yes))
         return;
     if (rereadFile(true))
         emit diskNoticeChanged(DiskNotice::None);
@@ -67,6 +72,8 @@ bool DocumentSession::rereadFile(bool report)
     editor_.ReloadText(document.text);
     format_ = document.format;
     markClean();
+    // The text is the file's again: the journal starts afresh from it.
+    journal_->begin({fileName_, format_, FileSignature::of(fileName_)});
     diskWatch_.watch(fileName_, readHash);
     navigatePreview();
     return true;
@@ -89,5 +96,7 @@ bool DocumentSession::readWithHash(const QString& path, DecodedDocument& documen
 
 bool DocumentSession::mayWriteOverFile()
 {
-    return !diskWatch_.differsFromKnown() || dialogs_.askYesNo(dialogParent_, WriteOverQuestion);
+    return !diskWatch_.differsFromKnown() ||
+           (dialogs_.askYesNo(dialogParent_, QStringLiteral("Подтверждение"), WriteOverQuestion) ==
+            Dialogs::Answer::Yes);
 }

@@ -1,6 +1,8 @@
 #include "document/InPlaceFileWriter.h"
 
+#include "document/DiskFlush.h"
 #include "document/DocumentFile.h"
+#include "document/RecoveryStore.h"
 #include "document/SystemReason.h"
 
 #include <QFile>
@@ -53,15 +55,27 @@ void InPlaceFileWriter::write(const QString& path, const QByteArray& bytes)
     if (!S_ISREG(st.st_mode))
         throw FileError(failure(path, QStringLiteral("Это не обычный файл.")));
 
+    // The new text goes to the recovery folder first, flushed: should the program end while the
+    // file is half overwritten, the next start offers the whole new text back.
+    RecoveryLock copyLock;
+    const QString copy = RecoveryStore::writeSafetyCopy(path, bytes, copyLock);
+
     const off_t size = off_t(bytes.size());
     if (size > st.st_size) {
         // posix_fallocate returns the error instead of setting errno.
         const int error = ::posix_fallocate(fd.get(), 0, size);
-        if (error != 0)
+        if (error != 0) {
+            // Nothing of the old text is overwritten yet: the old file stays as it was.
+            if (::ftruncate(fd.get(), st.st_size) != 0) {
+                // The old text is whole; only the reserved tail may remain.
+            }
+            RecoveryStore::remove(copy, copyLock);
             throw FileError(failure(
                 path, QStringLiteral("Не хватило места для нового текста; файл не изменён.\n") +
                           systemReason(error)));
+        }
     }
+    // From here on a failure may leave the file torn: the copy stays, for the next open to offer.
     const char* data = bytes.constData();
     off_t done = 0;
     while (done < size) {
@@ -74,8 +88,11 @@ void InPlaceFileWriter::write(const QString& path, const QByteArray& bytes)
                           systemReason(n < 0 ? errno : EIO)));
         done += n;
     }
-    if (::ftruncate(fd.get(), size) != 0 || ::fsync(fd.get()) != 0)
+    if (::ftruncate(fd.get(), size) != 0)
         throw FileError(failure(path, systemReason(errno)));
+    if (const int error = DiskFlush::fileData(fd.get()); error != 0)
+        throw FileError(failure(path, flushFailureReason(error)));
     if (::close(fd.release()) != 0)
         throw FileError(failure(path, systemReason(errno)));
+    RecoveryStore::remove(copy, copyLock);
 }

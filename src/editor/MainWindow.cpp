@@ -3,6 +3,7 @@
 #include "editor/MainWindow.h"
 #include "ui_MainWindow.h"
 
+#include "document/DocumentJournal.h"
 #include "editor/FileDropTarget.h"
 #include "editor/FramePlacement.h"
 #include "editor/PreviewHint.h"
@@ -10,6 +11,7 @@
 #include "platform/Browser.h"
 #include "platform/Platform.h"
 #include "text/SourceEditor.h"
+#include "text/TextBuffer.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -89,6 +91,14 @@ void TForm1::connectDocumentCommands()
     connect(RichEdit1, &SourceEditor::textChanged, session_.get(), [this] { RichEdit1Change(); });
     connect(RichEdit1, &SourceEditor::modificationChanged, session_.get(),
             &DocumentSession::editorModificationChanged);
+    // Every change reaches the recovery journal as an edit; it reads the inserted text in place.
+    TextBuffer* buffer = RichEdit1->buffer();
+    session_->journal().setTextSlice(
+        [buffer](qsizetype position, qsizetype length) { return buffer->mid(position, length); });
+    connect(buffer, &TextBuffer::contentsChange, session_.get(),
+            [this](qsizetype position, qsizetype removed, qsizetype added) {
+                session_->journal().recordChange(position, removed, added);
+            });
 
     connect(session_.get(), &DocumentSession::titleChanged, this, &QWidget::setWindowTitle);
     connect(session_.get(), &DocumentSession::statusPanelChanged, this, &TForm1::setStatusPanel);

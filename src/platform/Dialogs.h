@@ -40,8 +40,9 @@ public:
     virtual bool saveFile(QWidget* parent, const QStringList& filters, FileDialogState& state) = 0;
     // Confirmation with the buttons Yes, No, Cancel; Esc answers Cancel.
     virtual Answer askYesNoCancel(QWidget* parent, const QString& text) = 0;
-    // Confirmation with the buttons Yes and No; Esc answers No. True for Yes.
-    virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
+    // A question with the buttons Yes (the default, so Enter answers it) and No, titled `title`.
+    // Esc answers No; Cancel means the box was closed unanswered in some other way.
+    virtual Answer askYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
     // A plain message with an OK button.
     virtual void showMessage(QWidget* parent, const QString& text) = 0;
     // The error report: a failed read, write or delete.

@@ -84,15 +84,20 @@ Dialogs::Answer QtDialogs::askYesNoCancel(QWidget* parent, const QString& text)
     }
 }
 
-bool QtDialogs::askYesNo(QWidget* parent, const QString& text)
+Dialogs::Answer QtDialogs::askYesNo(QWidget* parent, const QString& title, const QString& text)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Подтверждение"), text,
-                    QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
     box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
 }
 
 void QtDialogs::showMessage(QWidget* parent, const QString& text)

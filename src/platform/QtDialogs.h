@@ -11,7 +11,7 @@ public:
                   bool& readOnly) override;
     bool saveFile(QWidget* parent, const QStringList& filters, FileDialogState& state) override;
     Answer askYesNoCancel(QWidget* parent, const QString& text) override;
-    bool askYesNo(QWidget* parent, const QString& text) override;
+    Answer askYesNo(QWidget* parent, const QString& title, const QString& text) override;
     void showMessage(QWidget* parent, const QString& text) override;
     void reportError(QWidget* parent, const QString& text) override;
     bool chooseFont(QWidget* parent, EditorFont& font) override;

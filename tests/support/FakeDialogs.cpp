@@ -48,9 +48,9 @@ Dialogs::Answer FakeDialogs::askYesNoCancel(QWidget*, const QString& text)
     return answer;
 }
 
-bool FakeDialogs::askYesNo(QWidget* parent, const QString& text)
+Dialogs::Answer FakeDialogs::askYesNo(QWidget* parent, const QString&, const QString& text)
 {
-    return askYesNoCancel(parent, text) == Answer::Yes;
+    return askYesNoCancel(parent, text);
 }
 
 void FakeDialogs::showMessage(QWidget*, const QString& text)

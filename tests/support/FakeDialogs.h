@@ -37,8 +37,8 @@ public:
                   bool& readOnly) override;
     bool saveFile(QWidget* parent, const QStringList& filters, FileDialogState& state) override;
     Answer askYesNoCancel(QWidget* parent, const QString& text) override;
-    // Takes its answer from questionAnswers too; an empty queue or Cancel answers No.
-    bool askYesNo(QWidget* parent, const QString& text) override;
+    // Answered from questionAnswers and logged as "question <text>", like askYesNoCancel.
+    Answer askYesNo(QWidget* parent, const QString& title, const QString& text) override;
     void showMessage(QWidget* parent, const QString& text) override;
     void reportError(QWidget* parent, const QString& text) override;
     bool chooseFont(QWidget* parent, EditorFont& font) override;

@@ -3,6 +3,8 @@
 #include "platform/LocalPageSchemeHandler.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -16,6 +18,12 @@ int main(int argc, char** argv)
     // GUI tests need no display; the end-to-end tests choose their platform themselves.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Recovery journals of the documents the tests edit go to a folder of the run's own, never to
+    // the user's.
+    QTemporaryDir stateHome;
+    if (!stateHome.isValid())
+        return 1;
+    qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome.path()));
     Q_INIT_RESOURCE(resources);
     // As in the program: pages reach the previews with the charset the editor reads them in.
     LocalPageSchemeHandler::registerScheme(

@@ -1,0 +1,103 @@
+#include "document/DocumentJournal.h"
+
+#include "document/DocumentEditor.h"
+#include "document/JournalWriter.h"
+
+DocumentJournal::DocumentJournal(DocumentEditor& editor, QObject* parent)
+    : QObject(parent), editor_(editor), writer_(std::make_unique<JournalWriter>())
+{
+    flushTimer_.setSingleShot(true);
+    flushTimer_.setInterval(FlushDelayMs);
+    connect(&flushTimer_, &QTimer::timeout, this, &DocumentJournal::flush);
+}
+
+DocumentJournal::~DocumentJournal()
+{
+    dropJournal();
+}
+
+void DocumentJournal::setTextSlice(std::function<QString(qsizetype, qsizetype)> slice)
+{
+    slice_ = std::move(slice);
+}
+
+void DocumentJournal::begin(const JournalHeader& header)
+{
+    dropJournal();
+    header_ = header;
+    active_ = true;
+}
+
+void DocumentJournal::discard()
+{
+    // The document stays open: a later change starts a new journal.
+    begin(header_);
+}
+
+void DocumentJournal::adopt(const RecoveryStore::LeftJournal& left, qint64 validLength)
+{
+    dropJournal();
+    header_ = left.header;
+    active_ = true;
+    path_ = left.journalPath;
+    written_ = true;
+    writer_->adopt(path_, left.lock, validLength);
+}
+
+void DocumentJournal::recordChange(qsizetype position, qsizetype removed, qsizetype added)
+{
+    if (!active_)
+        return;
+    if (!flushTimer_.isActive())
+        flushTimer_.start();
+    if (textPending_ || !written_)
+        return void(textPending_ = true);
+    if (added > LargestRecordedEdit || ++editsSinceText_ > EditsPerText) {
+        pendingEdits_.clear();
+        textPending_ = true;
+        return;
+    }
+    const QString inserted = added == 0 ? QString()
+                             : slice_   ? slice_(position, added)
+                                        : editor_.PlainText().mid(position, added);
+    RecoveryJournal::appendEdit(pendingEdits_, position, removed, inserted);
+}
+
+void DocumentJournal::flush()
+{
+    flushTimer_.stop();
+    if (!active_)
+        return;
+    if (textPending_) {
+        if (path_.isEmpty())
+            path_ = RecoveryStore::newJournalPath();
+        if (path_.isEmpty())
+            return; // no folder for journals: the document goes on without one
+        writer_->start(path_, header_, editor_.PlainText());
+        written_ = true;
+        textPending_ = false;
+        pendingEdits_.clear();
+        editsSinceText_ = 0;
+    } else if (!pendingEdits_.isEmpty()) {
+        writer_->append(std::exchange(pendingEdits_, QByteArray()));
+    }
+}
+
+void DocumentJournal::waitUntilWritten()
+{
+    flush();
+    writer_->waitUntilWritten();
+}
+
+void DocumentJournal::dropJournal()
+{
+    flushTimer_.stop();
+    if (written_)
+        writer_->remove();
+    active_ = false;
+    written_ = false;
+    textPending_ = false;
+    pendingEdits_.clear();
+    editsSinceText_ = 0;
+    path_.clear();
+}

@@ -1,0 +1,197 @@
+#include "document/JournalWriter.h"
+
+#include "document/DiskFlush.h"
+#include "document/RecoveryStore.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+int openForWriting(const QString& path, int flags)
+{
+    return ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC | flags, 0600);
+}
+
+} // namespace
+
+JournalWriter::JournalWriter() : thread_([this] { run(); }) {}
+
+JournalWriter::~JournalWriter()
+{
+    {
+        std::lock_guard guard(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+    closeFile();
+}
+
+void JournalWriter::start(const QString& journalPath, const JournalHeader& header,
+                          const QString& text)
+{
+    Request request{Request::Start, journalPath, header, text, {}, {}, 0};
+    push(std::move(request));
+}
+
+void JournalWriter::adopt(const QString& journalPath, std::shared_ptr<RecoveryLock> lock,
+                          qint64 validLength)
+{
+    push({Request::Adopt, journalPath, {}, {}, {}, std::move(lock), validLength});
+}
+
+void JournalWriter::append(QByteArray records)
+{
+    push({Request::Append, {}, {}, {}, std::move(records), {}, 0});
+}
+
+void JournalWriter::remove()
+{
+    push({Request::Remove, {}, {}, {}, {}, {}, 0});
+}
+
+void JournalWriter::waitUntilWritten()
+{
+    push({Request::Barrier, {}, {}, {}, {}, {}, 0});
+    std::unique_lock guard(mutex_);
+    const quint64 target = made_;
+    done_.wait(guard, [&] { return finished_ >= target; });
+}
+
+void JournalWriter::push(Request request)
+{
+    {
+        std::lock_guard guard(mutex_);
+        requests_.push_back(std::move(request));
+        ++made_;
+    }
+    wake_.notify_one();
+}
+
+void JournalWriter::run()
+{
+    std::unique_lock guard(mutex_);
+    for (;;) {
+        if (requests_.empty()) {
+            if (stopping_)
+                break;
+            if (unsynced_) {
+                // Flushed once the interval since the last flush is over, unless more comes.
+                if (wake_.wait_until(guard, lastSync_ + SyncInterval) == std::cv_status::timeout &&
+                    requests_.empty()) {
+                    guard.unlock();
+                    sync();
+                    guard.lock();
+                }
+            } else {
+                wake_.wait(guard, [this] { return stopping_ || !requests_.empty(); });
+            }
+            continue;
+        }
+        Request request = std::move(requests_.front());
+        requests_.pop_front();
+        guard.unlock();
+        carryOut(request);
+        if (unsynced_ && std::chrono::steady_clock::now() - lastSync_ >= SyncInterval)
+            sync();
+        guard.lock();
+        ++finished_;
+        done_.notify_all();
+    }
+    guard.unlock();
+    if (unsynced_)
+        sync();
+}
+
+void JournalWriter::carryOut(Request& request)
+{
+    switch (request.kind) {
+    case Request::Start: {
+        if (!lock_) {
+            lock_ = std::make_shared<RecoveryLock>();
+            if (!lock_->acquire(RecoveryStore::lockPathOf(request.path))) {
+                lock_.reset();
+                return;
+            }
+            path_ = request.path;
+        }
+        // The fresh journal is complete before it replaces the old one.
+        const QString fresh = path_ + QStringLiteral(".new");
+        closeFile();
+        const int fd = openForWriting(fresh, O_CREAT | O_TRUNC);
+        if (fd < 0)
+            return;
+        fd_ = fd;
+        writeAll(RecoveryJournal::encodeStart(request.header));
+        writeAll(RecoveryJournal::encodeText(request.text));
+        request.text.clear();
+        sync();
+        if (::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path_).constData()) !=
+            0)
+            closeFile();
+        DiskFlush::folderOf(path_);
+        break;
+    }
+    case Request::Adopt:
+        closeFile();
+        lock_ = std::move(request.lock);
+        path_ = request.path;
+        fd_ = openForWriting(path_, 0);
+        if (fd_ >= 0 &&
+            (::ftruncate(fd_, off_t(request.validLength)) != 0 || ::lseek(fd_, 0, SEEK_END) < 0))
+            closeFile();
+        break;
+    case Request::Append:
+        writeAll(request.bytes);
+        break;
+    case Request::Remove:
+        closeFile();
+        if (lock_) {
+            QFile::remove(path_);
+            lock_->removeAndRelease();
+            lock_.reset();
+        }
+        unsynced_ = false;
+        break;
+    case Request::Barrier:
+        if (unsynced_)
+            sync();
+        break;
+    }
+}
+
+void JournalWriter::writeAll(const QByteArray& bytes)
+{
+    qsizetype done = 0;
+    while (fd_ >= 0 && done < bytes.size()) {
+        const ssize_t n = ::write(fd_, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            // A journal that cannot be written stops; the document itself is untouched.
+            closeFile();
+            return;
+        }
+        done += n;
+    }
+    unsynced_ = true;
+}
+
+void JournalWriter::sync()
+{
+    if (fd_ >= 0)
+        DiskFlush::fileData(fd_);
+    unsynced_ = false;
+    lastSync_ = std::chrono::steady_clock::now();
+}
+
+void JournalWriter::closeFile()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}

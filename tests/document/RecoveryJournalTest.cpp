@@ -1,0 +1,153 @@
+// The recovery journal's format: it replays to the exact text after edits of every kind, and a
+// journal cut short or trailed by garbage replays to its last whole record.
+#include "document/RecoveryJournal.h"
+#include "text/TextBuffer.h"
+
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A buffer whose every change is recorded as the editor records it.
+class RecordedBuffer
+{
+public:
+    explicit RecordedBuffer(const QString& text)
+    {
+        buffer.setText(text);
+        journal = RecoveryJournal::encodeStart({QStringLiteral("/tmp/page.html"), {}, {}});
+        journal += RecoveryJournal::encodeText(text);
+        QObject::connect(&buffer, &TextBuffer::contentsChange,
+                         [this](qsizetype position, qsizetype removed, qsizetype added) {
+                             RecoveryJournal::appendEdit(journal, position, removed,
+                                                         buffer.mid(position, added));
+                         });
+    }
+    TextBuffer buffer;
+    QByteArray journal;
+};
+
+// Pieces that edits are made of: line breaks of every form, surrogate pairs, lone halves.
+const QStringList Pieces = {
+    QStringLiteral("a"),    QStringLiteral("\r\n"), QStringLiteral("\r"),
+    QStringLiteral("\n"),   QStringLiteral("ж"),    QString::fromUtf8("\xf0\x9f\x98\x80"),
+    QString(QChar(0xd83d)), QString(QChar(0xde00)), QStringLiteral("<p>word</p> "),
+    QString(QChar(0))};
+
+QString randomText(QRandomGenerator& random, int pieces)
+{
+    QString text;
+    for (int i = 0; i < pieces; ++i)
+        text += Pieces.at(random.bounded(Pieces.size()));
+    return text;
+}
+
+} // namespace
+
+class JournalReplay : public ::testing::TestWithParam<int>
+{};
+
+TEST_P(JournalReplay, RandomEditsReplayToTheExactText)
+{
+    QRandomGenerator random{quint32(GetParam())};
+    RecordedBuffer recorded(randomText(random, 40));
+    TextBuffer& buffer = recorded.buffer;
+    for (int step = 0; step < 300; ++step) {
+        const qsizetype position = random.bounded(int(buffer.length() + 1));
+        switch (random.bounded(6)) {
+        case 0:
+            buffer.insert(position, randomText(random, 1 + random.bounded(3)),
+                          TextBuffer::EditKind::Typing);
+            break;
+        case 1:
+            buffer.remove(position, random.bounded(4), TextBuffer::EditKind::Typing);
+            break;
+        case 2:
+            buffer.replace(position, random.bounded(10), randomText(random, 5));
+            break;
+        case 3:
+            buffer.undo();
+            break;
+        case 4:
+            buffer.redo();
+            break;
+        case 5:
+            buffer.replaceAll(Pieces.at(random.bounded(Pieces.size())), randomText(random, 2), 0,
+                              buffer.length());
+            break;
+        }
+    }
+    const RecoveryJournal::Replay replay = RecoveryJournal::replay(recorded.journal);
+    ASSERT_TRUE(replay.hasText);
+    EXPECT_EQ(replay.text, buffer.text());
+    EXPECT_EQ(replay.validLength, recorded.journal.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, JournalReplay, ::testing::Range(1, 9));
+
+TEST(RecoveryJournal, TheHeaderComesBackAsWritten)
+{
+    TextFormat format;
+    format.encoding = TextEncoding::Other;
+    format.lineEnding = LineEnding::Lf;
+    format.declaredCharset = format.otherCharset = QStringLiteral("koi8-r");
+    const JournalHeader header{QStringLiteral("/home/я/страница.html"), format, {12, 345, 6789}};
+    const RecoveryJournal::Replay replay =
+        RecoveryJournal::replay(RecoveryJournal::encodeStart(header), true);
+    ASSERT_TRUE(replay.headerRead);
+    EXPECT_FALSE(replay.hasText);
+    EXPECT_EQ(replay.header.fileName, header.fileName);
+    EXPECT_EQ(replay.header.format, format);
+    EXPECT_EQ(replay.header.base, header.base);
+}
+
+// Every cut inside the last record, and garbage after whole records, leave the text as the
+// records before it made it.
+TEST(RecoveryJournal, ACutOrGarbledLastRecordIsIgnored)
+{
+    QByteArray journal = RecoveryJournal::encodeStart({}) + RecoveryJournal::encodeText("abc");
+    RecoveryJournal::appendEdit(journal, 1, 1, u"XY");
+    const qsizetype wholeLength = journal.size();
+    RecoveryJournal::appendEdit(journal, 0, 0, u"lost");
+    for (qsizetype cut = wholeLength; cut < journal.size(); ++cut) {
+        const RecoveryJournal::Replay replay = RecoveryJournal::replay(journal.left(cut));
+        ASSERT_TRUE(replay.hasText) << cut;
+        EXPECT_EQ(replay.text, QStringLiteral("aXYc")) << cut;
+        EXPECT_EQ(replay.validLength, wholeLength) << cut;
+    }
+    for (const QByteArray& garbage :
+         {QByteArray(4096, '\0'), QByteArray("E\x05\0\0\0hello\0\0", 12)}) {
+        const RecoveryJournal::Replay replay =
+            RecoveryJournal::replay(journal.left(wholeLength) + garbage);
+        EXPECT_EQ(replay.text, QStringLiteral("aXYc"));
+        EXPECT_EQ(replay.validLength, wholeLength);
+    }
+    // A flipped byte inside a record fails its checksum: the journal ends before it.
+    QByteArray flipped = journal;
+    flipped[wholeLength - 3] = char(flipped[wholeLength - 3] ^ 0x20);
+    EXPECT_EQ(RecoveryJournal::replay(flipped).text, QStringLiteral("abc"));
+}
+
+// An edit that does not fit the text (a journal written by something else) ends the replay.
+TEST(RecoveryJournal, AnEditOutsideTheTextEndsTheReplay)
+{
+    QByteArray journal = RecoveryJournal::encodeStart({}) + RecoveryJournal::encodeText("abc");
+    RecoveryJournal::appendEdit(journal, 2, 5, u"x");
+    EXPECT_EQ(RecoveryJournal::replay(journal).text, QStringLiteral("abc"));
+    EXPECT_FALSE(RecoveryJournal::replay(QByteArray("not a journal")).headerRead);
+    // Records before the header make no journal either.
+    EXPECT_FALSE(RecoveryJournal::replay(RecoveryJournal::encodeText("abc")).headerRead);
+}
+
+// A later whole text replaces the earlier one; file bytes are decoded as a file is opened.
+TEST(RecoveryJournal, TheLastWholeTextCounts)
+{
+    QByteArray journal = RecoveryJournal::encodeStart({}) + RecoveryJournal::encodeText("old");
+    journal += RecoveryJournal::encodeFileBytes("\xef\xbb\xbf<p>\xd0\xaf</p>\n");
+    RecoveryJournal::appendEdit(journal, 0, 0, u"!");
+    const RecoveryJournal::Replay replay = RecoveryJournal::replay(journal);
+    EXPECT_EQ(replay.text, QStringLiteral("!<p>Я</p>\n"));
+    EXPECT_EQ(replay.header.format.encoding, TextEncoding::Utf8);
+    EXPECT_TRUE(replay.header.format.byteOrderMark);
+    EXPECT_EQ(replay.header.format.lineEnding, LineEnding::Lf);
+}

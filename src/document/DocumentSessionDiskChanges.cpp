@@ -3,9 +3,8 @@
 // and a save never writes over another program's change without asking.
 #include "document/DocumentEditor.h"
 #include "document/DocumentFile.h"
-#include "document/DocumentSession.h"
-
 #include "document/DocumentJournal.h"
+#include "document/DocumentSession.h"
 
 namespace {
 

@@ -1,14 +1,16 @@
 #include "platform/LocalPageSchemeHandler.h"
 
+#include "platform/LocalFileSource.h"
+#include "platform/LocalPageRequestGuard.h"
+
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QMimeDatabase>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -18,31 +20,8 @@ LocalPageSchemeHandler::PageCharset& pageCharsetRule()
     return rule;
 }
 
-// Larger pages are refused: the engine would take far more memory than the program.
-constexpr qint64 maxPageBytes = qint64(512) * 1024 * 1024;
-
 // How much of a page is read to tell its charset.
 constexpr qint64 charsetScanLimit = qint64(16) * 1024 * 1024;
-
-// Opens `path` for reading if it is a regular file, without blocking: a pipe or a device is
-// refused before it is opened, and once more after (it may have been swapped in between).
-// Returns the descriptor, or -1.
-int openRegularFile(const QString& path)
-{
-    const QByteArray name = QFile::encodeName(path);
-    struct stat st
-    {};
-    if (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode))
-        return -1;
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        return -1;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > maxPageBytes) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
 
 bool isHtml(const QMimeType& type)
 {
@@ -52,19 +31,25 @@ bool isHtml(const QMimeType& type)
 } // namespace
 
 const QByteArray LocalPageSchemeHandler::schemeName = QByteArrayLiteral("pagewright-file");
-// Every local page has this one host: one origin for all of them, as file: pages share one
-// renderer. Without a host the engine gives each page an opaque origin of its own, and every
-// navigation starts a new renderer (which also loses the keyboard focus).
-const QString LocalPageSchemeHandler::hostName = QStringLiteral("local");
+
+LocalPageSchemeHandler::LocalPageSchemeHandler(QObject* parent, Source source)
+    : QWebEngineUrlSchemeHandler(parent), source_(std::move(source))
+{
+    if (!source_)
+        source_ = [](const QString& path) -> std::unique_ptr<QIODevice> {
+            return LocalFileSource::open(path);
+        };
+}
 
 void LocalPageSchemeHandler::registerScheme(PageCharset pageCharset)
 {
     pageCharsetRule() = std::move(pageCharset);
     QWebEngineUrlScheme scheme(schemeName);
     scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
-    // As file: pages: local, and free to use other local files.
-    scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed |
-                    QWebEngineUrlScheme::CorsEnabled);
+    // As file: pages: local (web pages cannot load them), and free to show other local files.
+    // Not secure, so that a page's http: resources are not blocked as mixed content; and not
+    // CORS-enabled, since the engine then answers every origin's read as allowed.
+    scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed);
     QWebEngineUrlScheme::registerScheme(scheme);
 }
 
@@ -78,26 +63,67 @@ void LocalPageSchemeHandler::installOn(QWebEngineProfile* profile)
     if (!isRegistered() || profile->urlSchemeHandler(schemeName))
         return;
     profile->installUrlSchemeHandler(schemeName, new LocalPageSchemeHandler(profile));
+    profile->setUrlRequestInterceptor(new LocalPageRequestGuard(profile));
+    // A local page's web resources load, as in a browser. Local pages keep the origin their
+    // URL names (without this setting each would be an opaque origin, to which its own fonts are
+    // foreign); the guard keeps them from reading other files.
+    QWebEngineSettings* settings = profile->settings();
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+}
+
+namespace {
+
+const QLatin1String originPrefix("f");
+// The length of an origin's hash in hex digits: 128 bits, as a host label allows.
+constexpr qsizetype originDigits = 32;
+
+bool isOriginHost(const QString& host)
+{
+    if (host.size() != originPrefix.size() + originDigits || !host.startsWith(originPrefix))
+        return false;
+    for (const QChar c : QStringView(host).mid(originPrefix.size())) {
+        if (!c.isDigit() && (c < QLatin1Char('a') || c > QLatin1Char('f')))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString LocalPageSchemeHandler::originHost(const QString& path)
+{
+    const QByteArray hash =
+        QCryptographicHash::hash(QDir::cleanPath(path).toUtf8(), QCryptographicHash::Sha256);
+    return originPrefix + QString::fromLatin1(hash.toHex().left(originDigits));
 }
 
 QUrl LocalPageSchemeHandler::pageUrl(const QString& path)
 {
-    QUrl url = QUrl::fromLocalFile(path);
+    const QString cleanPath = QDir::cleanPath(path);
+    QUrl url = QUrl::fromLocalFile(cleanPath);
     if (isRegistered()) {
         url.setScheme(QString::fromLatin1(schemeName));
-        url.setHost(hostName);
+        url.setHost(originHost(cleanPath));
     }
     return url;
 }
 
 QString LocalPageSchemeHandler::filePath(const QUrl& url)
 {
-    if (url.scheme() != QLatin1String(schemeName) || url.host() != hostName)
+    if (url.scheme() != QLatin1String(schemeName) || !isOriginHost(url.host()))
         return {};
     QUrl local = url.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment);
     local.setScheme(QStringLiteral("file"));
     local.setHost({});
-    return local.toLocalFile();
+    const QString path = local.toLocalFile();
+    return path.isEmpty() ? path : QDir::cleanPath(path);
+}
+
+bool LocalPageSchemeHandler::isUnderOwnOrigin(const QUrl& url)
+{
+    const QString path = filePath(url);
+    return !path.isEmpty() && url.host() == originHost(path);
 }
 
 QByteArray LocalPageSchemeHandler::contentType(const QString& mimeType, const QByteArray& charset)
@@ -123,32 +149,29 @@ qsizetype LocalPageSchemeHandler::wholeCharactersLength(const QByteArray& head)
 void LocalPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
 {
     const QString path = filePath(job->requestUrl());
-    const int fd = path.isEmpty() ? -1 : openRegularFile(path);
-    if (fd < 0) {
+    std::unique_ptr<QIODevice> source = path.isEmpty() ? nullptr : source_(path);
+    if (!source) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;
     }
-    auto* file = new QFile(job);
-    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        job->fail(QWebEngineUrlRequestJob::RequestFailed);
-        return;
-    }
+    QIODevice* bytes = source.release();
+    bytes->setParent(job);
     const QMimeType type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension);
     if (!isHtml(type)) {
-        job->reply(contentType(type.name(), {}), file);
+        job->reply(contentType(type.name(), {}), bytes);
         return;
     }
     // The page's bytes decide its charset (valid UTF-8 or not): all of them, or the first
     // charsetScanLimit bytes of a bigger page, which is then not held in memory a second time
-    // beside the editor's text. The engine then reads the file itself.
-    QByteArray head = file->read(charsetScanLimit);
-    if (file->error() != QFileDevice::NoError || !file->seek(0)) {
+    // beside the editor's text. The engine then reads the source itself.
+    QByteArray head = bytes->read(charsetScanLimit);
+    const auto* file = qobject_cast<QFileDevice*>(bytes);
+    if ((file && file->error() != QFileDevice::NoError) || !bytes->seek(0)) {
         job->fail(QWebEngineUrlRequestJob::RequestFailed);
         return;
     }
     if (head.size() == charsetScanLimit)
         head.truncate(wholeCharactersLength(head));
     const PageCharset& charsetOf = pageCharsetRule();
-    job->reply(contentType(type.name(), charsetOf ? charsetOf(head) : QByteArray()), file);
+    job->reply(contentType(type.name(), charsetOf ? charsetOf(head) : QByteArray()), bytes);
 }

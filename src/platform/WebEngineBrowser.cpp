@@ -106,12 +106,25 @@ bool WebEngineBrowser::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == view_ && event->type() == QEvent::ChildAdded) {
         watchPageWidget(static_cast<QChildEvent*>(event)->child());
+    } else if (watched != view_ && event->type() == QEvent::Hide &&
+               static_cast<QWidget*>(watched)->hasFocus()) {
+        // Each local file is its own origin, and the engine shows a page of another origin in a
+        // new widget: the focus moves on to it once the swap is done, so the history keys go on
+        // working.
+        QMetaObject::invokeMethod(this, &WebEngineBrowser::focusShownPage, Qt::QueuedConnection);
     } else if (watched != view_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Backspace && key->modifiers() == Qt::NoModifier)
             backUnlessEditing();
     }
     return Browser::eventFilter(watched, event);
+}
+
+void WebEngineBrowser::focusShownPage()
+{
+    QWidget* page = view_->focusProxy();
+    if (page && page->isVisible() && !page->hasFocus())
+        page->setFocus(Qt::OtherFocusReason);
 }
 
 // The page uses Backspace itself and reports it as handled, so the key is looked at before the

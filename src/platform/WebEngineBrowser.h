@@ -34,6 +34,7 @@ private:
     void createView();
     void watchPageWidget(QObject* child);
     void backUnlessEditing();
+    void focusShownPage();
 
     QWebEngineView* view_ = nullptr;
     QByteArray defaultTextEncoding_;

@@ -119,12 +119,12 @@ QString EncodingLabels::encodingOf(QStringView label)
 QByteArray EncodingLabels::converterName(const QString& encoding)
 {
     // Where ICU's converter of the same name is narrower than the browsers' decoder: browsers
-    // read GBK with the GB18030 decoder, Big5 with HKSCS's additions, EUC-KR as Windows' code
-    // page 949; ISO-8859-8-I has the bytes of ISO-8859-8 (only the text's direction differs).
+    // read GBK with the GB18030 decoder, Big5 with HKSCS's additions; ISO-8859-8-I has the bytes
+    // of ISO-8859-8 (only the text's direction differs). The web engine reads EUC-KR as ICU
+    // does, without the additions of Windows' code page 949.
     static const QHash<QString, QByteArray> differing = {
         {QStringLiteral("gbk"), "gb18030"},
         {QStringLiteral("big5"), "big5-hkscs"},
-        {QStringLiteral("euc-kr"), "windows-949"},
         {QStringLiteral("iso-8859-8-i"), "iso-8859-8"},
     };
     return differing.value(encoding, encoding.toLatin1());

@@ -1,5 +1,7 @@
 #include "text/SourceEditor.h"
 
+#include "text/StrayAltKey.h"
+
 #include <QKeyEvent>
 
 #include <algorithm>
@@ -207,5 +209,9 @@ void SourceEditor::SetModified(bool modified)
 void SourceEditor::keyPressEvent(QKeyEvent* event)
 {
     emit keyDown(event->key(), event->modifiers());
+    if (isStrayAltKey(*event)) {
+        event->accept(); // typed nothing, and goes no further
+        return;
+    }
     TextView::keyPressEvent(event);
 }

@@ -2,6 +2,7 @@
 
 #include "editor/FullScreenPreview.h"
 #include "editor/MainWindow.h"
+#include "platform/AccessibleRoles.h"
 #include "templates/TemplateBuilder.h"
 #include "templates/TemplateChooser.h"
 #include "utilities/AboutBox.h"
@@ -11,6 +12,8 @@
 
 ProgramWindows::ProgramWindows(Platform& platform, const QString& templateDirectory)
 {
+    // Before the first window, so that each is exposed as a window from the start.
+    AccessibleRoles::install();
     mainWindow = std::make_unique<TForm1>(platform);
     fullScreenPreview = std::make_unique<TForm2>(platform);
     templateChooser = std::make_unique<TForm3>(platform, *mainWindow, templateDirectory);
@@ -18,6 +21,10 @@ ProgramWindows::ProgramWindows(Platform& platform, const QString& templateDirect
     colourHelper = std::make_unique<TForm5>(platform);
     aboutBox = std::make_unique<TAboutBox>(platform);
     screenLens = std::make_unique<TForm7>(platform);
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{fullScreenPreview.get(), templateChooser.get(),
+                                         templateBuilder.get(), colourHelper.get(), aboutBox.get()})
+        AccessibleRoles::markWindow(*window);
     connectWindows();
 }
 

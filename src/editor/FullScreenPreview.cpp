@@ -16,11 +16,13 @@ TForm2::TForm2(Platform& platform, QWidget* parent)
     WebBrowser1 = platform.createBrowser(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setToolTip(PreviewHint);
+    WebBrowser1->setAccessibleName(QStringLiteral("Просмотр страницы во весь экран"));
     WebBrowser1->move(0, 25);
 
     auto* Action1 = new QAction(this);
     Action1->setObjectName(QStringLiteral("Action1"));
-    Action1->setShortcut(Qt::Key_F6);
+    // Escape leaves the full screen as F6 does.
+    Action1->setShortcuts({QKeySequence(Qt::Key_F6), QKeySequence(Qt::Key_Escape)});
     Action1->setShortcutContext(Qt::WindowShortcut);
     addAction(Action1);
     connect(Action1, &QAction::triggered, this, &TForm2::Action1Execute);

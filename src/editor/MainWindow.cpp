@@ -8,8 +8,10 @@
 #include "editor/FramePlacement.h"
 #include "editor/PreviewHint.h"
 #include "editor/SourceEditorDocument.h"
+#include "platform/AccessibleRoles.h"
 #include "platform/Browser.h"
 #include "platform/Platform.h"
+#include "platform/WindowKeys.h"
 #include "text/SourceEditor.h"
 #include "text/TextBuffer.h"
 
@@ -38,6 +40,7 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
     WebBrowser1 = platform_.createBrowser(ui->ClientArea);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setToolTip(PreviewHint);
+    WebBrowser1->setAccessibleName(QStringLiteral("Просмотр страницы"));
     WebBrowser1->stackUnder(ui->Panel1); // the tool bar overlaps the preview by one row
 
     for (int panel = 0; panel < 2; ++panel) {
@@ -63,6 +66,7 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
     connectToolWindowCommands();
     connectDiskNotices();
     acceptFileDrops();
+    setUpKeyboardPaths();
     FormCreate();
 }
 
@@ -115,6 +119,16 @@ void TForm1::acceptFileDrops()
     // Opened once the drop is over: the save-changes question must not run inside it.
     connect(drops, &FileDropTarget::fileDropped, this, &TForm1::openDocumentFile,
             Qt::QueuedConnection);
+}
+
+void TForm1::setUpKeyboardPaths()
+{
+    WindowKeys::openMenuOnF10(*this, *ui->MainMenu1);
+    WindowKeys::showFocusMark(*ui->ScrollBar1);
+    // The colour schemes show only their swatch.
+    AccessibleRoles::nameMenuItem(*ui->N41, QStringLiteral("Голубой фон"));
+    AccessibleRoles::nameMenuItem(*ui->N42, QStringLiteral("Белый фон"));
+    AccessibleRoles::nameMenuItem(*ui->N43, QStringLiteral("Чёрный фон"));
 }
 
 QString TForm1::CurrentFileName() const

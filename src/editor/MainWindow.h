@@ -133,6 +133,8 @@ private:
     void enableDocumentControls();
     // Drops of one local file, on the window, the editor or the preview, open that file.
     void acceptFileDrops();
+    // F10, the splitter's focus mark and the names of the picture-only menu items.
+    void setUpKeyboardPaths();
 
     void FormCreate();
     void connectDocumentCommands();

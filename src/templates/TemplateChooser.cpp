@@ -1,6 +1,7 @@
 #include "templates/TemplateChooser.h"
 
 #include "document/DocumentFile.h"
+#include "platform/AccessibleRoles.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "platform/WidgetLook.h"
@@ -42,6 +43,7 @@ TForm3::TForm3(Platform& platform, QWidget& mainWindow, const QString& templateD
     paintSilver(*ui->Memo1);
     ui->Image1->setPixmap(
         pictureFromSvg(QStringLiteral(":/pictures/stamp.svg"), ui->Image1->size()));
+    AccessibleRoles::markDecorative(*ui->Image1);
 
     connect(ui->FileListBox1, &QListWidget::itemSelectionChanged, this, &TForm3::FileListBox1Click);
     connect(ui->Button1, &QPushButton::clicked, this, &TForm3::Button1Click);

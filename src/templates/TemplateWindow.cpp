@@ -1,6 +1,7 @@
 #include "templates/TemplateWindow.h"
 
 #include "platform/WidgetLook.h"
+#include "platform/WindowKeys.h"
 
 #include <QCloseEvent>
 #include <QShowEvent>
@@ -9,7 +10,11 @@ TemplateWindow::TemplateWindow(Platform& platform, QWidget& mainWindow,
                                const QString& templateDirectory, QWidget* parent)
     : QWidget(parent), platform_(platform), templateDirectory_(templateDirectory),
       mainWindow_(mainWindow)
-{}
+{
+    // Escape cancels, as "Отмена" does; Enter presses the page's default button.
+    WindowKeys::closeOnEscape(*this, [this] { close(); });
+    WindowKeys::pressDefaultOnEnter(*this);
+}
 
 void TemplateWindow::placeAsTemplateWindow()
 {

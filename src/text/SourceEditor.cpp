@@ -1,5 +1,6 @@
 #include "text/SourceEditor.h"
 
+#include "text/StrayAltKey.h"
 #include "text/TextBoundaries.h"
 
 #include <QKeyEvent>
@@ -192,5 +193,9 @@ void SourceEditor::SetModified(bool modified)
 void SourceEditor::keyPressEvent(QKeyEvent* event)
 {
     emit keyDown(event->key(), event->modifiers());
+    if (isStrayAltKey(*event)) {
+        event->accept(); // typed nothing, and goes no further
+        return;
+    }
     TextView::keyPressEvent(event);
 }

@@ -1,11 +1,10 @@
 #include "utilities/AboutBox.h"
 
+#include "platform/LinkLabel.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
 #include "platform/WidgetLook.h"
 #include "ui_AboutBox.h"
-
-#include <QMouseEvent>
 
 namespace {
 
@@ -33,7 +32,6 @@ TAboutBox::TAboutBox(Platform& platform, QWidget* parent)
         QPalette palette = link->palette();
         palette.setColor(QPalette::WindowText, Qt::blue);
         link->setPalette(palette);
-        link->installEventFilter(this);
     }
     // Sized to their text, so that only a click on the text opens the link.
     for (QLabel* label : findChildren<QLabel*>())
@@ -41,6 +39,11 @@ TAboutBox::TAboutBox(Platform& platform, QWidget* parent)
             label->adjustSize();
 
     connect(ui->OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
+    connect(ui->Label5, &LinkLabel::activated, this, &TAboutBox::Label5Click);
+    connect(ui->Label7, &LinkLabel::activated, this, &TAboutBox::Label7Click);
+    // The dialog opens with the focus on "OK", so that Enter closes it as before; Tab reaches
+    // the two addresses.
+    ui->OKButton->setFocus();
 }
 
 TAboutBox::~TAboutBox() = default;
@@ -66,21 +69,4 @@ void TAboutBox::hideEvent(QHideEvent* event)
     // manager does not count as one. Taking over the position it had keeps it where it was.
     move(pos());
     QDialog::hideEvent(event);
-}
-
-bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        auto* label = static_cast<QWidget*>(watched);
-        // A click is a release of the left button still over the label.
-        if (mouse->button() == Qt::LeftButton &&
-            label->rect().contains(mouse->position().toPoint())) {
-            if (watched == ui->Label5)
-                Label5Click();
-            else if (watched == ui->Label7)
-                Label7Click();
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }

@@ -25,7 +25,6 @@ public slots:
     void Label7Click();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:

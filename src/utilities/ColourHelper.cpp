@@ -3,6 +3,7 @@
 #include "platform/FontResolution.h"
 #include "platform/ScrollBarKeys.h"
 #include "platform/WidgetLook.h"
+#include "platform/WindowKeys.h"
 #include "ui_ColourHelper.h"
 #include "utilities/ColorCodes.h"
 
@@ -53,10 +54,13 @@ TForm5::TForm5(Platform&, QWidget* parent) : QWidget(parent), ui(std::make_uniqu
              {ui->Edit5, ui->Edit6, ui->Edit7},
              ui->Edit8};
 
-    for (QScrollBar* bar : background_.bars)
-        ScrollBarKeys::install(*bar);
-    for (QScrollBar* bar : text_.bars)
-        ScrollBarKeys::install(*bar);
+    for (const ColorGroup* group : {&background_, &text_})
+        for (QScrollBar* bar : group->bars) {
+            ScrollBarKeys::install(*bar);
+            WindowKeys::showFocusMark(*bar);
+        }
+    // Escape closes the window, as its close button does.
+    WindowKeys::closeOnEscape(*this, [this] { close(); });
 
     // Connected only now, so that building the window runs no change handler.
     connect(ui->ScrollBar1, &QScrollBar::valueChanged, this, &TForm5::ScrollBar1Change);

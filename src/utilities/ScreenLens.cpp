@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "platform/ScreenCapture.h"
+#include "platform/WindowKeys.h"
 #include "ui_ScreenLens.h"
 #include "utilities/LensGeometry.h"
 
@@ -27,6 +28,7 @@ TForm7::TForm7(Platform& platform, QWidget* parent)
     setAttribute(Qt::WA_QuitOnClose, false);
     setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
     move(593, 42);
+    WindowKeys::openMenuOnF10(*this, *ui->MainMenu1);
 
     auto* enlargements = new QActionGroup(this);
     for (QAction* item : {ui->N11, ui->N21, ui->N31})

@@ -63,7 +63,7 @@ protected:
                   [](QPushButton* a, QPushButton* b) { return a->x() < b->x(); });
         QStringList captions;
         for (QPushButton* b : buttons)
-            captions << b->text();
+            captions << b->text().remove(QLatin1Char('&'));
         return captions;
     }
 

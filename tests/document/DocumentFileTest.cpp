@@ -360,8 +360,14 @@ TEST_F(DocumentFileTest, AWritableFileInAReadOnlyFolderIsWrittenInPlace)
     ASSERT_EQ(chmod(QFile::encodeName(dir_.path()).constData(), 0755), 0);
     ASSERT_EQ(chmod(QFile::encodeName(folder).constData(), 0755), 0);
     ASSERT_EQ(chmod(QFile::encodeName(file).constData(), 0666), 0);
+    // The copy of the new text that precedes a save in place goes to a recovery folder the other
+    // user may write.
+    const QString state = path("state");
+    ASSERT_TRUE(QDir().mkdir(state));
+    ASSERT_EQ(chmod(QFile::encodeName(state).constData(), 0777), 0);
 
     const int result = runAsNobody([&] {
+        qputenv("XDG_STATE_HOME", QFile::encodeName(state)); // in the child only
         try {
             writeFileAtomically(file, "new, longer text");
             return 0;

@@ -5,7 +5,8 @@
 
 class QCoreApplication;
 
-// The program's command line: pagewright [--help] [--version] [ФАЙЛ], with Russian texts.
+// The program's command line: pagewright [--help] [--version] [--highlight] [ФАЙЛ], with
+// Russian texts.
 class CommandLine
 {
 public:
@@ -22,10 +23,14 @@ public:
     // The document named on the command line as an absolute path (a relative name counts from
     // the current directory); empty when none is named.
     QString documentFile() const;
+    // --highlight: the editor colours HTML for this run.
+    bool highlight() const { return parser_.isSet(highlightOption_); }
 
 private:
     bool checkArguments();
 
     QCommandLineParser parser_;
+    QCommandLineOption highlightOption_{QStringLiteral("highlight"),
+                                        QStringLiteral("Подсветка синтаксиса HTML в редакторе.")};
     QString error_;
 };

@@ -5,6 +5,7 @@
 
 #include "editor/FileDropTarget.h"
 #include "editor/FramePlacement.h"
+#include "editor/HtmlHighlighting.h"
 #include "editor/PreviewHint.h"
 #include "editor/SourceEditorDocument.h"
 #include "platform/Browser.h"
@@ -59,6 +60,7 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
     connectEditCommands();
     connectSearchCommands();
     connectToolWindowCommands();
+    addHtmlEditingItems();
     acceptFileDrops();
     FormCreate();
 }

@@ -12,6 +12,7 @@
 class Browser;
 class FindDialog;
 class FramePlacement;
+class HtmlHighlighting;
 class Platform;
 class QLabel;
 class QMenu;
@@ -71,6 +72,8 @@ public slots:
     // A tool window closed by itself: its item loses its check mark.
     void colourHelperClosed();
     void screenLensClosed();
+    // HTML-aware editing, off until asked: the checkable items at the end of the view menu.
+    void setSyntaxHighlighting(bool on);
 
     void HTML1Click();
     void SpeedButton1Click();
@@ -154,6 +157,8 @@ private:
     // Alt+Right and Alt+Left press the preview's forward and back buttons while they are enabled.
     void pressHistoryButtonForKey(int key, Qt::KeyboardModifiers modifiers);
 
+    void addHtmlEditingItems();
+
     void connectSearchCommands();
     void openSearchDialog(FindDialog* dialog);
     void searchStep(FindDialog* dialog);
@@ -183,4 +188,6 @@ private:
     std::unique_ptr<SourceEditorDocument> editorDocument_;
     std::unique_ptr<DocumentSession> session_;
     FramePlacement* placement_ = nullptr;
+    QAction* SyntaxHighlighting1 = nullptr;
+    std::unique_ptr<HtmlHighlighting> highlighting_;
 };

@@ -1,5 +1,6 @@
 #include "text/TextView.h"
 
+#include "text/TextDecoration.h"
 #include "text/TextViewAccessible.h"
 
 #include <QAccessible>
@@ -304,7 +305,8 @@ qreal TextView::lineWidth(qsizetype line) const
     return measure_.width(buffer_->lineText(line));
 }
 
-std::unique_ptr<LineSlice> TextView::sliceOf(qsizetype line, qreal fromX, qreal toX) const
+std::unique_ptr<LineSlice> TextView::sliceOf(qsizetype line, qreal fromX, qreal toX,
+                                             bool decorated) const
 {
     LineSlice::Preedit preedit;
     qsizetype cursorLine = 0;
@@ -315,8 +317,16 @@ std::unique_ptr<LineSlice> TextView::sliceOf(qsizetype line, qreal fromX, qreal 
     }
     const qsizetype start = buffer_->lineStart(line);
     LineWidthCache* cache = cacheOf(line);
-    if (!cache)
-        return std::make_unique<LineSlice>(buffer_->lineText(line), 0, 0, measure_, preedit);
+    QList<QTextLayout::FormatRange> formats;
+    const auto decorate = [&](qsizetype from, qsizetype length) {
+        if (decorated && decoration_)
+            formats = decoration_->formats(start + from, length);
+    };
+    if (!cache) {
+        decorate(0, buffer_->lineLength(line));
+        return std::make_unique<LineSlice>(buffer_->lineText(line), 0, 0, measure_, preedit,
+                                           formats);
+    }
     const LineWidthCache::TextReader reader = lineReader(line);
     const qsizetype length = buffer_->lineLength(line);
     qsizetype first = std::max<qsizetype>(0, cache->columnAt(fromX, reader, measure_) - 2);
@@ -331,8 +341,10 @@ std::unique_ptr<LineSlice> TextView::sliceOf(qsizetype line, qreal fromX, qreal 
         --first;
     while (last < windowTo && !TextMeasure::isSafeBoundary(window, last - windowFrom))
         ++last;
+    decorate(first, last - first);
     return std::make_unique<LineSlice>(window.mid(first - windowFrom, last - first), first,
-                                       cache->x(first, reader, measure_), measure_, preedit);
+                                       cache->x(first, reader, measure_), measure_, preedit,
+                                       formats);
 }
 
 qreal TextView::lineX(qsizetype position) const
@@ -585,6 +597,12 @@ void TextView::deleteRange(qsizetype from, qsizetype to, TextBuffer::EditKind ki
     goalX_ = -1;
     ensureCursorVisible();
     notifyCursorChange(oldCursor, oldAnchor);
+}
+
+void TextView::setDecoration(TextDecoration* decoration)
+{
+    decoration_ = decoration;
+    viewport()->update();
 }
 
 void TextView::setReadOnly(bool readOnly)
@@ -1130,7 +1148,7 @@ void TextView::paintEvent(QPaintEvent* event)
 
     for (qsizetype line = from; line <= to; ++line) {
         const int top = lineTop(line);
-        const std::unique_ptr<LineSlice> slice = sliceOf(line, left, right);
+        const std::unique_ptr<LineSlice> slice = sliceOf(line, left, right, true);
         const qsizetype start = buffer_->lineStart(line);
         const qsizetype length = buffer_->lineLength(line);
         selection.start = selection.end = 0;

@@ -70,6 +70,11 @@ const MenuRow menuRows[] = {
     {"PopupMenu2", "N24", "Вставить", "Ctrl+V", "paste", "", false},
     {"PopupMenu2", "-", "", "", "", "", true},
     {"PopupMenu2", "SelectAll1", "Выделить все", "Ctrl+A", "", "", false},
+    // Their states are set as the menu opens (EditCommandsTest); before that they are enabled.
+    {"PopupMenu2", "-", "", "", "", "", true},
+    {"PopupMenu2", "PopupUndo", "Отменить", "", "", "", true},
+    {"PopupMenu2", "PopupRedo", "Повторить", "", "", "", true},
+    {"PopupMenu2", "PopupDelete", "Удалить", "", "", "", true},
 };
 
 struct ButtonRow

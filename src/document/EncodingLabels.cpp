@@ -7,8 +7,8 @@
 
 namespace {
 
-// The "Encodings" table of the WHATWG Encoding Standard (https://encoding.spec.whatwg.org/,
-// section "Names and labels"), copied by hand: each encoding's name and all its labels.
+// The "Encodings" table of the WHATWG Encoding Standard (its section "Names and labels"), copied by
+// hand: each encoding's name and all its labels.
 constexpr EncodingLabels::Encoding encodings[] = {
     // The encoding
     {"utf-8", "unicode-1-1-utf-8 unicode11utf8 unicode20utf8 utf-8 utf8 x-unicode20utf8"},

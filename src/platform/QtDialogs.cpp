@@ -65,6 +65,23 @@ bool QtDialogs::saveFile(QWidget* parent, const QStringList& filters, FileDialog
     return runFileDialog(parent, QFileDialog::AcceptSave, filters, state);
 }
 
+namespace {
+
+// The answer of a question box by the button that closed it; closed otherwise, Cancel.
+Dialogs::Answer answerOf(int button)
+{
+    switch (button) {
+    case QMessageBox::Yes:
+        return Dialogs::Answer::Yes;
+    case QMessageBox::No:
+        return Dialogs::Answer::No;
+    default:
+        return Dialogs::Answer::Cancel;
+    }
+}
+
+} // namespace
+
 Dialogs::Answer QtDialogs::askYesNoCancel(QWidget* parent, const QString& text)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Подтверждение"), text,
@@ -74,14 +91,7 @@ Dialogs::Answer QtDialogs::askYesNoCancel(QWidget* parent, const QString& text)
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::No:
-        return Answer::No;
-    default:
-        return Answer::Cancel;
-    }
+    return answerOf(box.exec());
 }
 
 Dialogs::Answer QtDialogs::askYesNo(QWidget* parent, const QString& title, const QString& text)
@@ -90,14 +100,7 @@ Dialogs::Answer QtDialogs::askYesNo(QWidget* parent, const QString& title, const
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
     box.setDefaultButton(QMessageBox::Yes);
-    switch (box.exec()) {
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::No:
-        return Answer::No;
-    default:
-        return Answer::Cancel;
-    }
+    return answerOf(box.exec());
 }
 
 void QtDialogs::showMessage(QWidget* parent, const QString& text)

@@ -178,8 +178,6 @@ private:
 
     // SearchPosition, shared by both search dialogs.
     SearchState search_;
-    // The font dialog's own font: the last one confirmed in it, not the editor's current font.
-    EditorFont fontDialogFont_;
     // Kept rather than asked on every edit: asking the X clipboard is a round trip.
     bool clipboardHasText_ = false;
     // The context of the connections that keep the edit actions up to date. As a member it goes

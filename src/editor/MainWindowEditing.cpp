@@ -5,11 +5,11 @@
 #include "ui_MainWindow.h"
 
 #include "editor/EditActionRules.h"
-#include "platform/FontDialog.h"
-#include "platform/FontResolution.h"
 #include "platform/Platform.h"
-#include "platform/ScrollBarKeys.h"
 #include "text/SourceEditor.h"
+#include "widgets/FontDialog.h"
+#include "widgets/FontResolution.h"
+#include "widgets/ScrollBarKeys.h"
 
 #include <QApplication>
 #include <QClipboard>

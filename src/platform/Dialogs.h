@@ -1,7 +1,8 @@
 #pragma once
 
+#include "widgets/EditorFont.h"
+
 #include <QColor>
-#include <QFont>
 #include <QString>
 #include <QStringList>
 
@@ -13,13 +14,6 @@ struct FileDialogState
 {
     QString fileName;
     int filterIndex = 1;
-};
-
-// A font together with the text colour chosen with it.
-struct EditorFont
-{
-    QFont font;
-    QColor color = Qt::black;
 };
 
 // Every modal interaction of the program goes through this interface, so that tests can script

@@ -1,6 +1,6 @@
 #include "platform/QtDialogs.h"
 
-#include "platform/FontDialog.h"
+#include "widgets/FontDialog.h"
 
 #include <QColorDialog>
 #include <QFileDialog>

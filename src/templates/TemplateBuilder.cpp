@@ -3,9 +3,9 @@
 #include "document/DocumentFile.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
-#include "platform/WidgetLook.h"
 #include "templates/TemplateStore.h"
 #include "ui_TemplateBuilder.h"
+#include "widgets/WidgetLook.h"
 
 QString ColorLabelText(const QColor& color)
 {

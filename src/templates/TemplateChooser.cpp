@@ -4,9 +4,9 @@
 #include "platform/AccessibleRoles.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
-#include "platform/WidgetLook.h"
 #include "templates/TemplateStore.h"
 #include "ui_TemplateChooser.h"
+#include "widgets/WidgetLook.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,7 +1,7 @@
 #include "templates/TemplateWindow.h"
 
-#include "platform/WidgetLook.h"
 #include "platform/WindowKeys.h"
+#include "widgets/WidgetLook.h"
 
 #include <QCloseEvent>
 #include <QShowEvent>

@@ -3,8 +3,8 @@
 #include "platform/LinkLabel.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
-#include "platform/WidgetLook.h"
 #include "ui_AboutBox.h"
+#include "widgets/WidgetLook.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include "utilities/ColourHelper.h"
 
-#include "platform/FontResolution.h"
-#include "platform/ScrollBarKeys.h"
-#include "platform/WidgetLook.h"
 #include "platform/WindowKeys.h"
 #include "ui_ColourHelper.h"
 #include "utilities/ColorCodes.h"
+#include "widgets/FontResolution.h"
+#include "widgets/ScrollBarKeys.h"
+#include "widgets/WidgetLook.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

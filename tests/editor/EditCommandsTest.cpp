@@ -1,8 +1,8 @@
 // The editor's commands in the main window: the edit actions and everything bound to them, the
 // editor's first look, the font command, the colour schemes and the Alt+arrow keys.
-#include "platform/FontDialog.h"
-#include "platform/FontResolution.h"
 #include "support/MainWindowFixture.h"
+#include "widgets/FontDialog.h"
+#include "widgets/FontResolution.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "platform/ScrollBarKeys.h"
+#include "widgets/ScrollBarKeys.h"
 
 #include <QKeyEvent>
 #include <QScrollBar>

@@ -1,4 +1,4 @@
-#include "platform/FontResolution.h"
+#include "widgets/FontResolution.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

@@ -1,6 +1,6 @@
-#include "platform/FontDialog.h"
+#include "widgets/FontDialog.h"
 
-#include "platform/FontResolution.h"
+#include "widgets/FontResolution.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

@@ -1,8 +1,8 @@
 // The font dialog with a text colour: its first font, what it shows and returns, confirm and
 // cancel.
-#include "platform/FontDialog.h"
-#include "platform/FontResolution.h"
+#include "widgets/FontDialog.h"
 #include "platform/QtDialogs.h"
+#include "widgets/FontResolution.h"
 
 #include <QApplication>
 #include <QCheckBox>

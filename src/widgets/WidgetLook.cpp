@@ -1,4 +1,4 @@
-#include "platform/WidgetLook.h"
+#include "widgets/WidgetLook.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -1,5 +1,5 @@
 // Windows font names resolve to installed faces of the same kind and pixel size.
-#include "platform/FontResolution.h"
+#include "widgets/FontResolution.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

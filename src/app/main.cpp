@@ -56,6 +56,8 @@ int main(int argc, char** argv)
     // The working directory is where the templates live, also when a document is named.
     ProgramWindows windows(platform, QDir::currentPath());
     TForm1* mainWindow = windows.mainWindow.get();
+    if (commandLine.highlight())
+        mainWindow->setSyntaxHighlighting(true);
     mainWindow->show();
     // Opened once the loop runs, as Open opens a file: a file that cannot be read is reported
     // over the shown window, which then starts with no document.

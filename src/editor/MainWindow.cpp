@@ -6,6 +6,7 @@
 #include "document/DocumentJournal.h"
 #include "editor/FileDropTarget.h"
 #include "editor/FramePlacement.h"
+#include "editor/HtmlHighlighting.h"
 #include "editor/PreviewHint.h"
 #include "editor/SourceEditorDocument.h"
 #include "platform/AccessibleRoles.h"
@@ -65,6 +66,7 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
     connectSearchCommands();
     connectToolWindowCommands();
     connectDiskNotices();
+    addHtmlEditingItems();
     acceptFileDrops();
     setUpKeyboardPaths();
     FormCreate();

@@ -13,6 +13,7 @@ class Browser;
 class FindDialog;
 class FramePlacement;
 class NoticeBar;
+class HtmlHighlighting;
 class Platform;
 class QLabel;
 class QMenu;
@@ -72,6 +73,8 @@ public slots:
     // A tool window closed by itself: its item loses its check mark.
     void colourHelperClosed();
     void screenLensClosed();
+    // HTML-aware editing, off until asked: the checkable items at the end of the view menu.
+    void setSyntaxHighlighting(bool on);
 
     void HTML1Click();
     void SpeedButton1Click();
@@ -160,6 +163,7 @@ private:
     // Notices about the document's file on disk (MainWindowDiskNotices.cpp).
     void connectDiskNotices();
     void showDiskNotice(DocumentSession::DiskNotice notice);
+    void addHtmlEditingItems();
 
     void connectSearchCommands();
     void openSearchDialog(FindDialog* dialog);
@@ -191,4 +195,6 @@ private:
     std::unique_ptr<DocumentSession> session_;
     FramePlacement* placement_ = nullptr;
     NoticeBar* diskNotice_ = nullptr;
+    QAction* SyntaxHighlighting1 = nullptr;
+    std::unique_ptr<HtmlHighlighting> highlighting_;
 };

@@ -20,6 +20,9 @@ constexpr quint8 closingFlag = 16;      // a template block's first closing char
 constexpr quint8 preludeFlag = 32;      // style: after an at-rule's name, before its { or ;
 constexpr quint8 rulesPreludeFlag = 64; // style: that at-rule's block holds rules
 
+// Steps in a row that may change the mode without reading a character.
+constexpr int maxIdleSteps = 4;
+
 class Lexer
 {
 public:
@@ -29,6 +32,7 @@ public:
 
     void run()
     {
+        int idleSteps = 0;
         while (i < end_) {
             if (s.pending > 0) {
                 const qsizetype n = std::min<qsizetype>(s.pending, end_ - i);
@@ -36,7 +40,17 @@ public:
                 s.pending = quint8(s.pending - n);
                 continue;
             }
+            const qsizetype before = i;
             step();
+            // A step that reads nothing only changes the mode, and a few such steps in a row
+            // always reach one that reads. Should a rule ever fail to, the character is let
+            // through as text rather than the editor hanging on it.
+            idleSteps = i == before ? idleSteps + 1 : 0;
+            if (idleSteps > maxIdleSteps) {
+                Q_ASSERT_X(false, "HtmlLexer", "no progress");
+                put(K::Text, 1);
+                idleSteps = 0;
+            }
         }
     }
 
@@ -194,7 +208,7 @@ private:
                 s.mode = Mode::Comment;
                 s.count = 2; // so that <!--> and <!---> end at once, as in browsers
                 take(K::Comment, 4);
-            } else if (startsWith(i + 2, QLatin1StringView("[CDATA["))) {
+            } else if (startsWith(i + 2, QLatin1StringView("[cdata["))) {
                 s.mode = Mode::CData;
                 s.count = 0;
                 take(K::CData, 9);
@@ -411,6 +425,8 @@ private:
         case Mode::ScriptLineComment:
             if (isLineBreak(c))
                 return leaveScriptPart(true);
+            // A '<' that does not end the script (checked above) is part of the comment.
+            put(K::ScriptComment, 1);
             return scan(K::ScriptComment,
                         [](char16_t ch) { return isLineBreak(ch) || ch == u'<'; });
         case Mode::ScriptBlockComment:
@@ -453,6 +469,11 @@ private:
             s.quote = c;
             s.flags = 0;
             return put(K::ScriptString, 1);
+        }
+        // "</" that is not the script's end tag: "</b>" written in code, not a regular expression.
+        if (c == u'<' && at(i + 1) == u'/') {
+            s.flags = regexAllowedFlag;
+            return take(K::ScriptCode, 2);
         }
         if (c == u'/') {
             const char16_t next = at(i + 1);

@@ -77,6 +77,7 @@ inline QString randomPage(std::mt19937& random, int fragments)
                                          "var x = 'str' + \"q\" + `t`; ",
                                          "if (a < b) return /re[/]x/g; ",
                                          "y = a / 2; // note\n",
+                                         "// a<b ",
                                          "/* block */",
                                          "<style>",
                                          "</style>",

@@ -7,9 +7,9 @@
 class QCoreApplication;
 class QTranslator;
 
-// The program's command line: pagewright [--help] [--version] [--highlight] [ФАЙЛ], with Russian
-// texts. It is read before the application object exists, so a wrong command line, help and version
-// need no display.
+// The program's command line: pagewright [--help] [--version] [--highlight] [--spell] [ФАЙЛ],
+// with Russian texts. It is read before the application object exists, so a wrong command line,
+// help and version need no display.
 class CommandLine
 {
 public:
@@ -28,6 +28,8 @@ public:
     QString documentFile() const;
     // --highlight: the editor colours HTML for this run.
     bool highlight() const { return parser_.isSet(highlightOption_); }
+    // --spell: the editor underlines misspelt words for this run.
+    bool spell() const { return parser_.isSet(spellOption_); }
 
     // `arguments` without the options that Qt's application object takes for itself (-platform
     // xcb, -style=fusion, -reverse, ...) and their values; `missingValue` is set to an option of
@@ -44,5 +46,7 @@ private:
     QCommandLineParser parser_;
     QCommandLineOption highlightOption_{QStringLiteral("highlight"),
                                         QStringLiteral("Подсветка синтаксиса HTML в редакторе.")};
+    QCommandLineOption spellOption_{QStringLiteral("spell"),
+                                    QStringLiteral("Проверка орфографии текста страницы.")};
     QString error_;
 };

@@ -22,14 +22,11 @@ HtmlHighlighting::HtmlHighlighting(TextView* view)
 {
     connect(view->buffer(), &TextBuffer::contentsChange, this, &HtmlHighlighting::onContentsChange);
     tagAssist_ = new HtmlTagAssist(view, checkpoints_);
-    view_->setDecoration(this);
 }
 
 HtmlHighlighting::~HtmlHighlighting()
 {
     delete tagAssist_;
-    if (view_->decoration() == this)
-        view_->setDecoration(nullptr);
 }
 
 const std::array<QTextCharFormat, tokenKindCount>& HtmlHighlighting::formatsForBackground()

@@ -14,8 +14,8 @@ class TextView;
 // Colours HTML in a text view: the view asks for the formats of what it draws, and they come from
 // the lexer's tokens there, lexed from saved states; an edit re-lexes only until the states meet
 // the old ones again, and repaints the lines whose colours changed. With the colours come the tag
-// marks and the completion of end tags. While it lives the view is
-// coloured; destroying it gives the view back its plain text.
+// marks and the completion of end tags. Its owner hands it to the view as (part of) the view's
+// decoration.
 class HtmlHighlighting : public QObject, public TextDecoration
 {
     Q_OBJECT

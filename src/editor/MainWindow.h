@@ -13,7 +13,10 @@ class Browser;
 class FindDialog;
 class FramePlacement;
 class NoticeBar;
+class DecorationStack;
 class HtmlHighlighting;
+class SpellChecker;
+class SpellUnderlines;
 class Platform;
 class QLabel;
 class QMenu;
@@ -75,6 +78,11 @@ public slots:
     void screenLensClosed();
     // HTML-aware editing, off until asked: the checkable items at the end of the view menu.
     void setSyntaxHighlighting(bool on);
+    // Spell checking needs the Russian and English dictionaries; without one the item is
+    // disabled and says which package to install. Returns whether it is on.
+    bool setSpellChecking(bool on);
+    // Where the dictionaries are looked for (the system's unless a test says otherwise).
+    void setDictionaryFolders(const QStringList& folders);
 
     void HTML1Click();
     void SpeedButton1Click();
@@ -164,6 +172,9 @@ private:
     void connectDiskNotices();
     void showDiskNotice(DocumentSession::DiskNotice notice);
     void addHtmlEditingItems();
+    void updateDecorations();
+    // The spelling items at the top of the editor's context menu, for the word at the point.
+    void addSpellItems(QPoint viewportPoint);
 
     void connectSearchCommands();
     void openSearchDialog(FindDialog* dialog);
@@ -196,5 +207,12 @@ private:
     FramePlacement* placement_ = nullptr;
     NoticeBar* diskNotice_ = nullptr;
     QAction* SyntaxHighlighting1 = nullptr;
+    QAction* SpellChecking1 = nullptr;
+    QStringList dictionaryFolders_;
+    QList<QAction*> spellItems_;
+    // Before what it holds, so that it outlives them.
+    std::unique_ptr<DecorationStack> decorations_;
     std::unique_ptr<HtmlHighlighting> highlighting_;
+    std::unique_ptr<SpellChecker> spellChecker_; // kept for the run, with its skipped words
+    std::unique_ptr<SpellUnderlines> spelling_;
 };

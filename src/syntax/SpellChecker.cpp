@@ -14,18 +14,21 @@ bool isCyrillic(QChar c)
     return c.script() == QChar::Script_Cyrillic;
 }
 
+const QString russianName = QStringLiteral("ru_RU");
+const QString englishName = QStringLiteral("en_US");
+
 } // namespace
 
 SpellChecker::SpellChecker(const QStringList& folders)
-    : russian_(QStringLiteral("ru_RU"), folders), english_(QStringLiteral("en_US"), folders)
+    : folders_(folders), russian_(russianName, folders), english_(englishName, folders)
 {}
 
-QStringList SpellChecker::missingPackages() const
+QStringList SpellChecker::missingPackages(const QStringList& folders)
 {
     QStringList packages;
-    if (!russian_.isOpen())
+    if (SpellDictionary::folderOf(russianName, folders).isEmpty())
         packages << QStringLiteral("hunspell-ru");
-    if (!english_.isOpen())
+    if (SpellDictionary::folderOf(englishName, folders).isEmpty())
         packages << QStringLiteral("hunspell-en-us");
     return packages;
 }

@@ -18,8 +18,10 @@ public:
 
     explicit SpellChecker(const QStringList& folders = SpellDictionary::standardFolders());
 
-    // The Debian packages whose dictionaries are missing (empty when both are there).
-    QStringList missingPackages() const;
+    // The Debian packages whose dictionaries are missing from `folders` (empty when both are
+    // there), found without reading the dictionaries.
+    static QStringList missingPackages(const QStringList& folders);
+    QStringList missingPackages() const { return missingPackages(folders_); }
     bool isAvailable() const { return missingPackages().isEmpty(); }
 
     bool isCorrect(const QString& word);
@@ -33,6 +35,7 @@ private:
     const SpellDictionary* dictionaryFor(const QString& word) const;
     bool looksUp(const SpellDictionary& dictionary, const QString& word) const;
 
+    QStringList folders_;
     SpellDictionary russian_;
     SpellDictionary english_;
     QHash<QString, bool> answers_;

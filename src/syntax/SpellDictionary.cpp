@@ -9,17 +9,25 @@
 
 SpellDictionary::SpellDictionary(const QString& name, const QStringList& folders)
 {
-    for (const QString& folder : folders) {
-        const QString aff = QDir(folder).filePath(name + QStringLiteral(".aff"));
-        const QString dic = QDir(folder).filePath(name + QStringLiteral(".dic"));
-        if (!QFileInfo(aff).isFile() || !QFileInfo(dic).isFile())
-            continue;
-        hunspell_ = std::make_unique<Hunspell>(QFile::encodeName(aff).constData(),
-                                               QFile::encodeName(dic).constData());
-        charset_ = QByteArray::fromStdString(hunspell_->get_dict_encoding()).toUpper();
-        utf8_ = charset_.isEmpty() || charset_ == "UTF-8" || charset_ == "UTF8";
+    const QString folder = folderOf(name, folders);
+    if (folder.isEmpty())
         return;
+    const QByteArray aff = QFile::encodeName(QDir(folder).filePath(name + QStringLiteral(".aff")));
+    const QByteArray dic = QFile::encodeName(QDir(folder).filePath(name + QStringLiteral(".dic")));
+    hunspell_ = std::make_unique<Hunspell>(aff.constData(), dic.constData());
+    charset_ = QByteArray::fromStdString(hunspell_->get_dict_encoding()).toUpper();
+    utf8_ = charset_.isEmpty() || charset_ == "UTF-8" || charset_ == "UTF8";
+}
+
+QString SpellDictionary::folderOf(const QString& name, const QStringList& folders)
+{
+    for (const QString& folder : folders) {
+        const QDir dir(folder);
+        if (QFileInfo(dir.filePath(name + QStringLiteral(".aff"))).isFile() &&
+            QFileInfo(dir.filePath(name + QStringLiteral(".dic"))).isFile())
+            return folder;
     }
+    return QString();
 }
 
 SpellDictionary::~SpellDictionary() = default;

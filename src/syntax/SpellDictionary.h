@@ -23,6 +23,8 @@ public:
     // Hunspell's suggestions, at most `limit`.
     QStringList suggestions(const QString& word, int limit) const;
 
+    // The first of `folders` that holds both files of the dictionary `name`, or empty.
+    static QString folderOf(const QString& name, const QStringList& folders);
     // Where dictionaries are looked for: the folders of $DICPATH (as Hunspell's own tools read
     // it), then the system's.
     static QStringList standardFolders();

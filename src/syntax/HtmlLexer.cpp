@@ -61,14 +61,16 @@ private:
         return LexRules::startsWith(text_, k, word);
     }
 
-    void put(K kind, qsizetype n)
+    // Called for nearly every character: kept inline, with the rare growth of the runs apart.
+    [[gnu::always_inline]] void put(K kind, qsizetype n)
     {
         if (!runs_.empty() && runs_.back().kind == kind)
             runs_.back().length += n;
         else
-            runs_.push_back({kind, n});
+            newRun(kind, n);
         i += n;
     }
+    [[gnu::noinline]] void newRun(K kind, qsizetype n) { runs_.push_back({kind, n}); }
     // Emits `n` characters of `kind`: those past the end of the piece are left pending.
     void take(K kind, qsizetype n)
     {

@@ -109,6 +109,18 @@ struct KeywordMatch
     bool operandFollows = true; // a '/' after it starts a regular expression
 };
 
+// `word` is `keyword` (ASCII), compared inline: this runs for every identifier of a script.
+inline bool isWord(QStringView word, QLatin1StringView keyword)
+{
+    if (word.size() != keyword.size())
+        return false;
+    for (qsizetype j = 0; j < word.size(); ++j) {
+        if (word[j].unicode() != char16_t(keyword[j].unicode()))
+            return false;
+    }
+    return true;
+}
+
 // A script keyword that starts at text[k] and is a whole word.
 inline KeywordMatch keywordAt(QStringView text, qsizetype k)
 {
@@ -126,15 +138,16 @@ inline KeywordMatch keywordAt(QStringView text, qsizetype k)
     qsizetype length = 0;
     while (length <= 10 && k + length < text.size() && isIdentifierPart(text[k + length].unicode()))
         ++length;
-    if (length > 10)
+    // Keywords are 2 to 10 lower-case letters long.
+    if (length < 2 || length > 10 || text[k].unicode() < u'a' || text[k].unicode() > u'z')
         return {};
     const QStringView word = text.sliced(k, length);
     for (QLatin1StringView keyword : operandKeywords) {
-        if (word == keyword)
+        if (isWord(word, keyword))
             return {length, true};
     }
     for (QLatin1StringView keyword : valueKeywords) {
-        if (word == keyword)
+        if (isWord(word, keyword))
             return {length, false};
     }
     return {};

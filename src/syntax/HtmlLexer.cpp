@@ -642,6 +642,20 @@ private:
 
 } // namespace
 
+std::vector<Token> HtmlLexer::tokens(QStringView text)
+{
+    std::vector<TokenRun> runs;
+    lex(LexState(), text, text.size(), runs);
+    std::vector<Token> placed;
+    placed.reserve(runs.size());
+    qsizetype at = 0;
+    for (const TokenRun& run : runs) {
+        placed.push_back({at, run.length, run.kind});
+        at += run.length;
+    }
+    return placed;
+}
+
 LexState HtmlLexer::lex(LexState state, QStringView text, qsizetype end,
                         std::vector<TokenRun>& runs)
 {

@@ -20,4 +20,6 @@ public:
     // extends it); text[end, text.size()) is read only to look ahead. Returns the state at `end`.
     static LexState lex(LexState state, QStringView text, qsizetype end,
                         std::vector<TokenRun>& runs);
+    // The tokens of a whole text, placed in it.
+    static std::vector<Token> tokens(QStringView text);
 };

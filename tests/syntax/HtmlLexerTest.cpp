@@ -210,4 +210,17 @@ TEST(HtmlLexerPieces, RunsCoverTheTextExactly)
     }
 }
 
+TEST(HtmlLexerTokens, ArePlacedOneAfterAnother)
+{
+    const QString text = QStringLiteral("<b>x</b>");
+    EXPECT_EQ(HtmlLexer::tokens(text), (std::vector<Token>{{0, 1, K::TagBracket},
+                                                           {1, 1, K::TagName},
+                                                           {2, 1, K::TagBracket},
+                                                           {3, 1, K::Text},
+                                                           {4, 2, K::TagBracket},
+                                                           {6, 1, K::TagName},
+                                                           {7, 1, K::TagBracket}}));
+    EXPECT_TRUE(HtmlLexer::tokens(QString()).empty());
+}
+
 } // namespace

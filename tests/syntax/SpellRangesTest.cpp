@@ -11,16 +11,8 @@ namespace {
 // The checked words of `page`, as text.
 QStringList checkedWords(const QString& page)
 {
-    std::vector<TokenRun> runs;
-    HtmlLexer::lex(LexState(), page, page.size(), runs);
-    std::vector<Token> tokens;
-    qsizetype at = 0;
-    for (const TokenRun& run : runs) {
-        tokens.push_back({at, run.length, run.kind});
-        at += run.length;
-    }
     QStringList words;
-    for (const SpellRanges::Word& word : SpellRanges::wordsIn(page, 0, tokens))
+    for (const SpellRanges::Word& word : SpellRanges::wordsIn(page, 0, HtmlLexer::tokens(page)))
         words << page.mid(word.start, word.length);
     return words;
 }

@@ -13,6 +13,7 @@ packages=(
     librsvg2-bin desktop-file-utils
     dpkg-dev file lintian appstream man-db
     clang-format
+    libhunspell-dev hunspell-ru hunspell-en-us
 )
 
 missing=()

@@ -88,6 +88,8 @@ CommandLine::CommandLine()
         "Pagewright — редактор HTML-страниц: исходный текст и просмотр страницы в одном окне."));
     parser_.addHelpOption();
     parser_.addVersionOption();
+    parser_.addOption(highlightOption_);
+    parser_.addOption(spellOption_);
     parser_.addPositionalArgument(QStringLiteral("ФАЙЛ"),
                                   QStringLiteral("HTML-документ, который открыть при запуске."),
                                   QStringLiteral("[ФАЙЛ]"));

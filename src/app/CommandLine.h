@@ -7,9 +7,9 @@
 class QCoreApplication;
 class QTranslator;
 
-// The program's command line: pagewright [--help] [--version] [ФАЙЛ], with Russian texts. It is
-// read before the application object exists, so a wrong command line, help and version need no
-// display.
+// The program's command line: pagewright [--help] [--version] [--highlight] [--spell] [ФАЙЛ],
+// with Russian texts. It is read before the application object exists, so a wrong command line,
+// help and version need no display.
 class CommandLine
 {
 public:
@@ -26,6 +26,10 @@ public:
     // The document named on the command line as an absolute path (a relative name counts from
     // the current directory); empty when none is named.
     QString documentFile() const;
+    // --highlight: the editor colours HTML for this run.
+    bool highlight() const { return parser_.isSet(highlightOption_); }
+    // --spell: the editor underlines misspelt words for this run.
+    bool spell() const { return parser_.isSet(spellOption_); }
 
     // `arguments` without the options that Qt's application object takes for itself (-platform
     // xcb, -style=fusion, -reverse, ...) and their values; `missingValue` is set to an option of
@@ -40,5 +44,9 @@ private:
     bool checkArguments();
 
     QCommandLineParser parser_;
+    QCommandLineOption highlightOption_{QStringLiteral("highlight"),
+                                        QStringLiteral("Подсветка синтаксиса HTML в редакторе.")};
+    QCommandLineOption spellOption_{QStringLiteral("spell"),
+                                    QStringLiteral("Проверка орфографии текста страницы.")};
     QString error_;
 };

@@ -5,6 +5,7 @@
 #include "document/DocumentFormat.h"
 #include "editor/MainWindow.h"
 #include "platform/QtPlatform.h"
+#include "syntax/SpellChecker.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QTimer>
 #include <QTranslator>
 #include <csignal>
+#include <cstdio>
 
 namespace {
 
@@ -56,6 +58,16 @@ int main(int argc, char** argv)
     // The working directory is where the templates live, also when a document is named.
     ProgramWindows windows(platform, QDir::currentPath());
     TForm1* mainWindow = windows.mainWindow.get();
+    if (commandLine.highlight())
+        mainWindow->setSyntaxHighlighting(true);
+    if (commandLine.spell() && !mainWindow->setSpellChecking(true)) {
+        const QStringList missing =
+            SpellChecker::missingPackages(SpellDictionary::standardFolders());
+        std::fputs(qPrintable(QStringLiteral("Проверка орфографии недоступна: нет словаря, "
+                                             "установите пакет %1.\n")
+                                  .arg(missing.join(QStringLiteral(", ")))),
+                   stderr);
+    }
     mainWindow->show();
     // Opened once the loop runs, as Open opens a file: a file that cannot be read is reported
     // over the shown window, which then starts with no document.

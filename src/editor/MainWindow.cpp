@@ -4,14 +4,18 @@
 #include "ui_MainWindow.h"
 
 #include "document/DocumentJournal.h"
+#include "editor/DecorationStack.h"
 #include "editor/FileDropTarget.h"
 #include "editor/FramePlacement.h"
+#include "editor/HtmlHighlighting.h"
 #include "editor/PreviewHint.h"
 #include "editor/SourceEditorDocument.h"
+#include "editor/SpellUnderlines.h"
 #include "platform/AccessibleRoles.h"
 #include "platform/Browser.h"
 #include "platform/Platform.h"
 #include "platform/WindowKeys.h"
+#include "syntax/SpellChecker.h"
 #include "text/SourceEditor.h"
 #include "text/TextBuffer.h"
 
@@ -65,6 +69,7 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
     connectSearchCommands();
     connectToolWindowCommands();
     connectDiskNotices();
+    addHtmlEditingItems();
     acceptFileDrops();
     setUpKeyboardPaths();
     FormCreate();

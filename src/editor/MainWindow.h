@@ -13,6 +13,10 @@ class Browser;
 class FindDialog;
 class FramePlacement;
 class NoticeBar;
+class DecorationStack;
+class HtmlHighlighting;
+class SpellChecker;
+class SpellUnderlines;
 class Platform;
 class QLabel;
 class QMenu;
@@ -72,6 +76,13 @@ public slots:
     // A tool window closed by itself: its item loses its check mark.
     void colourHelperClosed();
     void screenLensClosed();
+    // HTML-aware editing, off until asked: the checkable items at the end of the view menu.
+    void setSyntaxHighlighting(bool on);
+    // Spell checking needs the Russian and English dictionaries; without one the item is
+    // disabled and says which package to install. Returns whether it is on.
+    bool setSpellChecking(bool on);
+    // Where the dictionaries are looked for (the system's unless a test says otherwise).
+    void setDictionaryFolders(const QStringList& folders);
 
     void HTML1Click();
     void SpeedButton1Click();
@@ -160,6 +171,10 @@ private:
     // Notices about the document's file on disk (MainWindowDiskNotices.cpp).
     void connectDiskNotices();
     void showDiskNotice(DocumentSession::DiskNotice notice);
+    void addHtmlEditingItems();
+    void updateDecorations();
+    // The spelling items at the top of the editor's context menu, for the word at the point.
+    void addSpellItems(QPoint viewportPoint);
 
     void connectSearchCommands();
     void openSearchDialog(FindDialog* dialog);
@@ -189,4 +204,13 @@ private:
     std::unique_ptr<DocumentSession> session_;
     FramePlacement* placement_ = nullptr;
     NoticeBar* diskNotice_ = nullptr;
+    QAction* SyntaxHighlighting1 = nullptr;
+    QAction* SpellChecking1 = nullptr;
+    QStringList dictionaryFolders_;
+    QList<QAction*> spellItems_;
+    // Before what it holds, so that it outlives them.
+    std::unique_ptr<DecorationStack> decorations_;
+    std::unique_ptr<HtmlHighlighting> highlighting_;
+    std::unique_ptr<SpellChecker> spellChecker_; // kept for the run, with its skipped words
+    std::unique_ptr<SpellUnderlines> spelling_;
 };

@@ -70,6 +70,7 @@ void TForm1::connectEditCommands()
     RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(RichEdit1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         updateUndoItems(PopupMenu2, RichEdit1);
+        addSpellItems(at);
         // A scroll area reports the position in its viewport's coordinates.
         PopupMenu2->popup(RichEdit1->viewport()->mapToGlobal(at));
     });

@@ -7,7 +7,8 @@
 #include <algorithm>
 
 LineSlice::LineSlice(const QString& text, qsizetype startColumn, qreal startX,
-                     const TextMeasure& measure, const Preedit& preedit)
+                     const TextMeasure& measure, const Preedit& preedit,
+                     const QList<QTextLayout::FormatRange>& formats)
     : startColumn_(startColumn), length_(text.size()), startX_(startX),
       tabWidth_(measure.tabWidth()), ascent_(measure.ascent())
 {
@@ -25,17 +26,24 @@ LineSlice::LineSlice(const QString& text, qsizetype startColumn, qreal startX,
         const QStringView runText = QStringView(text).sliced(runStart, run.length);
         run.layout = std::make_unique<QTextLayout>(TextMeasure::forDisplay(runText),
                                                    measure.fontFor(runText));
+        QList<QTextLayout::FormatRange> runFormats = formatsOfRun(formats, runStart, i);
         if (!preeditPlaced && preeditOffset >= runStart && preeditOffset <= i &&
             !preedit.text.isEmpty()) {
             run.preeditAt = preeditOffset - runStart;
             run.preeditLength = preedit.text.size();
             run.layout->setPreeditArea(int(run.preeditAt), preedit.text);
-            QList<QTextLayout::FormatRange> formats = preedit.formats;
-            for (QTextLayout::FormatRange& range : formats)
+            for (QTextLayout::FormatRange& range : runFormats) {
+                if (range.start >= run.preeditAt)
+                    range.start += int(run.preeditLength);
+            }
+            for (QTextLayout::FormatRange range : preedit.formats) {
                 range.start += int(run.preeditAt);
-            run.layout->setFormats(formats);
+                runFormats.append(range);
+            }
             preeditPlaced = true;
         }
+        if (!runFormats.isEmpty())
+            run.layout->setFormats(runFormats);
         TextMeasure::layOutOneLine(*run.layout);
         run.width = run.layout->lineAt(0).horizontalAdvance();
         x += run.width;
@@ -55,6 +63,20 @@ LineSlice::LineSlice(const QString& text, qsizetype startColumn, qreal startX,
 }
 
 LineSlice::~LineSlice() = default;
+
+QList<QTextLayout::FormatRange>
+LineSlice::formatsOfRun(const QList<QTextLayout::FormatRange>& formats, qsizetype from,
+                        qsizetype to)
+{
+    QList<QTextLayout::FormatRange> inRun;
+    for (const QTextLayout::FormatRange& range : formats) {
+        const qsizetype start = std::max<qsizetype>(range.start, from);
+        const qsizetype end = std::min<qsizetype>(range.start + range.length, to);
+        if (start < end)
+            inRun.append({int(start - from), int(end - start), range.format});
+    }
+    return inRun;
+}
 
 qreal LineSlice::endX() const
 {

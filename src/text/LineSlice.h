@@ -29,9 +29,10 @@ public:
     using Preedit = LinePreedit;
 
     // `text` holds the line's characters [startColumn, startColumn + text.size()); the slice
-    // starts at `startX`.
+    // starts at `startX`. `formats` colour the text (starts count from the slice's start).
     LineSlice(const QString& text, qsizetype startColumn, qreal startX, const TextMeasure& measure,
-              const Preedit& preedit = Preedit());
+              const Preedit& preedit = Preedit(),
+              const QList<QTextLayout::FormatRange>& formats = {});
     ~LineSlice();
 
     qsizetype startColumn() const { return startColumn_; }
@@ -69,6 +70,9 @@ private:
         std::unique_ptr<QTextLayout> layout;
     };
     const Run& runAt(qsizetype offset) const;
+    // The part of `formats` over the slice's characters [from, to), counted from `from`.
+    static QList<QTextLayout::FormatRange>
+    formatsOfRun(const QList<QTextLayout::FormatRange>& formats, qsizetype from, qsizetype to);
     // Position inside a run's layout of the run's offset `offset`, taking the preedit into account.
     static int layoutPosition(const Run& run, qsizetype offset);
 

@@ -1,6 +1,7 @@
 #include "text/TextLayout.h"
 
 #include "text/TextBuffer.h"
+#include "text/TextDecoration.h"
 
 #include <algorithm>
 
@@ -64,13 +65,19 @@ qreal TextLayout::lineWidth(qsizetype line) const
 }
 
 std::unique_ptr<LineSlice> TextLayout::slice(qsizetype line, qreal fromX, qreal toX,
-                                             LineSlice::Preedit preedit) const
+                                             LineSlice::Preedit preedit,
+                                             TextDecoration* decoration) const
 {
+    const qsizetype start = buffer_.lineStart(line);
+    const auto formats = [&](qsizetype from, qsizetype length) {
+        return decoration ? decoration->formats(start + from, length)
+                          : QList<QTextLayout::FormatRange>();
+    };
     LineWidthCache* cache = cacheOf(line);
     if (!cache)
-        return std::make_unique<LineSlice>(buffer_.lineText(line), 0, 0, measure_, preedit);
+        return std::make_unique<LineSlice>(buffer_.lineText(line), 0, 0, measure_, preedit,
+                                           formats(0, buffer_.lineLength(line)));
     const LineWidthCache::TextReader reader = lineReader(line);
-    const qsizetype start = buffer_.lineStart(line);
     const qsizetype length = buffer_.lineLength(line);
     qsizetype first = std::max<qsizetype>(0, cache->columnAt(fromX, reader, measure_) - 2);
     qsizetype last = std::min(length, cache->columnAt(toX, reader, measure_) + 2);
@@ -85,7 +92,8 @@ std::unique_ptr<LineSlice> TextLayout::slice(qsizetype line, qreal fromX, qreal 
     while (last < windowTo && !TextMeasure::isSafeBoundary(window, last - windowFrom))
         ++last;
     return std::make_unique<LineSlice>(window.mid(first - windowFrom, last - first), first,
-                                       cache->x(first, reader, measure_), measure_, preedit);
+                                       cache->x(first, reader, measure_), measure_, preedit,
+                                       formats(first, last - first));
 }
 
 bool TextLayout::noteWidth(qreal width)

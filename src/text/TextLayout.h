@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 class TextBuffer;
+class TextDecoration;
 
 // How the lines of a buffer lay out in one font, without a widget: x of a column, the width of a
 // line, the slice of a line to draw between two x, and the longest width seen so far (for the
@@ -35,9 +36,11 @@ public:
     qreal columnX(qsizetype line, qsizetype column) const;
     qreal lineWidth(qsizetype line) const;
     // The part of `line` drawn between `fromX` and `toX` (the whole line when it is short), with
-    // `preedit` shown at its column when that column is in the slice.
+    // `preedit` shown at its column when that column is in the slice, coloured by `decoration`
+    // when one is given.
     std::unique_ptr<LineSlice> slice(qsizetype line, qreal fromX, qreal toX,
-                                     LineSlice::Preedit preedit = {}) const;
+                                     LineSlice::Preedit preedit = {},
+                                     TextDecoration* decoration = nullptr) const;
 
     // The widest line measured so far (at least the estimate of the longest).
     qreal longestWidth() const { return longestWidth_; }

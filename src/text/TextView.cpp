@@ -2,6 +2,7 @@
 
 #include "text/AutoScroll.h"
 #include "text/TextBoundaries.h"
+#include "text/TextDecoration.h"
 #include "text/TextViewAccessible.h"
 
 #include <QAccessible>
@@ -110,7 +111,8 @@ int TextView::pageLines() const
     return std::max(1, (viewport()->height() - marginTop) / lineHeight());
 }
 
-std::unique_ptr<LineSlice> TextView::sliceOf(qsizetype line, qreal fromX, qreal toX) const
+std::unique_ptr<LineSlice> TextView::sliceOf(qsizetype line, qreal fromX, qreal toX,
+                                             bool decorated) const
 {
     LineSlice::Preedit preedit;
     qsizetype cursorLine = 0;
@@ -119,7 +121,7 @@ std::unique_ptr<LineSlice> TextView::sliceOf(qsizetype line, qreal fromX, qreal 
         preedit = preedit_;
         preedit.column = cursorColumn;
     }
-    return layout_.slice(line, fromX, toX, preedit);
+    return layout_.slice(line, fromX, toX, preedit, decorated ? decoration_ : nullptr);
 }
 
 qreal TextView::lineX(qsizetype position) const
@@ -331,6 +333,12 @@ void TextView::deleteRange(qsizetype from, qsizetype to, TextBuffer::EditKind ki
     notifyCursorChange(oldCursor, oldAnchor);
 }
 
+void TextView::setDecoration(TextDecoration* decoration)
+{
+    decoration_ = decoration;
+    viewport()->update();
+}
+
 void TextView::setReadOnly(bool readOnly)
 {
     readOnly_ = readOnly;
@@ -494,7 +502,7 @@ void TextView::paintEvent(QPaintEvent* event)
 
     for (qsizetype line = from; line <= to; ++line) {
         const int top = lineTop(line);
-        const std::unique_ptr<LineSlice> slice = sliceOf(line, left, right);
+        const std::unique_ptr<LineSlice> slice = sliceOf(line, left, right, true);
         const qsizetype start = buffer_->lineStart(line);
         const qsizetype length = buffer_->lineLength(line);
         selection.start = selection.end = 0;

@@ -13,6 +13,7 @@
 
 class QMenu;
 class QMimeData;
+class TextDecoration;
 
 // A plain-text view and editor over a TextBuffer: draws only the visible lines and, of a long
 // line, only the visible slice; no word wrap; both scroll bars always shown. Positions are the
@@ -65,6 +66,10 @@ public:
     void ensureCursorVisible();
 
     bool canPaste() const;
+
+    // Colours the text is drawn with besides the palette's (none by default); not owned.
+    void setDecoration(TextDecoration* decoration);
+    TextDecoration* decoration() const { return decoration_; }
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     // The preedit text an input method shows at the caret (empty when none).
@@ -141,7 +146,8 @@ private:
     int pageLines() const;
 
     // The slice of `line` between two x, with the preedit text when the caret is on it.
-    std::unique_ptr<LineSlice> sliceOf(qsizetype line, qreal fromX, qreal toX) const;
+    std::unique_ptr<LineSlice> sliceOf(qsizetype line, qreal fromX, qreal toX,
+                                       bool decorated = false) const;
     qreal contentX(qreal viewportX) const;
     int lineTop(qsizetype line) const;
     // Repaints the lines first..last that are in view.
@@ -190,6 +196,7 @@ private:
     qsizetype lastEditEnd_ = 0;
     int wheelRemainderX_ = 0;
     int wheelRemainderY_ = 0;
+    TextDecoration* decoration_ = nullptr;
     // The text an edit of the view itself removes, for screen readers (only while one listens).
     QString removedForAccessibility_;
 };

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Recovery after a crash, with the built program under Xvfb + openbox: text typed and then lost
-# to kill -9 comes back at the next start (Enter answers the question) and Ctrl+S saves it; a
-# normal close leaves nothing to ask about; a kill during a save in place of a hard-linked 64 MB
-# file, at any moment, ends with the whole new text in the file after the next start.
+# to kill -9 comes back at the next start (Escape keeps the question for later, Enter answers it)
+# and Ctrl+S saves it; a normal close leaves nothing to ask about; a kill during a save in place
+# of a hard-linked 64 MB file, at any moment, ends with the whole new text in the file after the
+# next start.
 set -u
 source "$(dirname "$0")/../../bench/desktop/private-display.sh" crash-recovery
 export XDG_STATE_HOME=$T/state
@@ -21,13 +22,15 @@ wait_for_bytes() {
     for _ in $(seq $(($3 * 5))); do cmp -s "$1" "$2" && return 0; sleep 0.2; done
     return 1
 }
-answer_yes() {
+answer() {
     local q
-    q=$(window_of "$PID" "$QUESTION" "$1")
+    q=$(window_of "$PID" "$QUESTION" "$2")
     [ -n "$q" ] || return 1
     xdotool windowactivate --sync "$q" >/dev/null 2>&1; sleep 0.3
-    xdotool key --window "$q" Return
+    xdotool key --window "$q" "$1"
 }
+answer_yes() { answer Return "$1"; }
+journals() { ls "$XDG_STATE_HOME/pagewright/recovery/" 2>/dev/null | grep -c 'journal$'; }
 
 # 1. Typed, killed, restored, saved.
 printf '<p>start</p>\n' >"$T/doc.html"
@@ -39,6 +42,12 @@ xdotool type --window "$WIN" --delay 80 "typed"
 sleep 2
 kill -9 "$PID"; wait "$PID" 2>/dev/null
 [ "$(cat "$T/doc.html")" = "<p>start</p>" ] || fail "the file changed before any save"
+# Escape leaves the question unanswered: the journal stays for the next start.
+start "$T/doc.html"
+answer Escape 60 || fail "no recovery question after the crash"
+[ -n "$(main_window doc.html)" ] || fail "no window after Escape on the question"
+[ "$(journals)" -ge 1 ] || fail "Escape on the question deleted the journal"
+kill -9 "$PID"; wait "$PID" 2>/dev/null
 start "$T/doc.html"
 answer_yes 60 || fail "no recovery question after the crash"
 WIN=$(main_window doc.html)
@@ -47,7 +56,7 @@ xdotool windowactivate --sync "$WIN" >/dev/null 2>&1; sleep 0.5
 xdotool key --window "$WIN" ctrl+s
 printf 'typed<p>start</p>\n' >"$T/expected"
 wait_for_bytes "$T/doc.html" "$T/expected" 20 || fail "the restored text was not saved: $(cat "$T/doc.html")"
-echo "OK: typed text restored after kill -9 and saved"
+echo "OK: typed text kept through Escape on the question, restored after kill -9 and saved"
 
 # 2. A normal close leaves no question.
 xdotool key --window "$WIN" alt+F4

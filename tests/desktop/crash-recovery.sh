@@ -10,7 +10,11 @@ export XDG_STATE_HOME=$T/state
 QUESTION="Восстановление"
 
 start() { (cd "$T" && exec "$PW" "$1") >>"$T/log" 2>&1 & PID=$!; }
-fail() { echo "FAIL: $*"; cat "$T/log"; ls -la "$XDG_STATE_HOME/pagewright/recovery" 2>/dev/null; exit 1; }
+fail() {
+    echo "FAIL: $*"; cat "$T/log"; ls -la --time-style=full-iso "$XDG_STATE_HOME/pagewright/recovery" 2>/dev/null
+    [ -f "$T/big.html" ] && { ls -l "$T/big.html"; cmp "$T/big.html" "$T/big-expected"; }
+    exit 1
+}
 main_window() { window_of "$PID" "$1 - Pagewrighter" "${2:-60}"; }
 # Focuses the window and then the editor: a click at the editor's start.
 focus_editor() {
@@ -22,12 +26,18 @@ wait_for_bytes() {
     for _ in $(seq $(($3 * 5))); do cmp -s "$1" "$2" && return 0; sleep 0.2; done
     return 1
 }
+# Keys that close a window go to the active window (XTEST), not to a window id: xdotool sends the
+# release to the window id too, fails once the window is gone, and leaves the key held down in the
+# X server, repeating into whatever window comes next (a held Alt+F4 closes every later one).
+close_by_key() {
+    xdotool windowactivate --sync "$1" >/dev/null 2>&1; sleep 0.3
+    xdotool key "$2"
+}
 answer() {
     local q
     q=$(window_of "$PID" "$QUESTION" "$2")
     [ -n "$q" ] || return 1
-    xdotool windowactivate --sync "$q" >/dev/null 2>&1; sleep 0.3
-    xdotool key --window "$q" "$1"
+    close_by_key "$q" "$1"
 }
 answer_yes() { answer Return "$1"; }
 journals() { ls "$XDG_STATE_HOME/pagewright/recovery/" 2>/dev/null | grep -c 'journal$'; }
@@ -59,7 +69,7 @@ wait_for_bytes "$T/doc.html" "$T/expected" 20 || fail "the restored text was not
 echo "OK: typed text kept through Escape on the question, restored after kill -9 and saved"
 
 # 2. A normal close leaves no question.
-xdotool key --window "$WIN" alt+F4
+close_by_key "$WIN" alt+F4
 for _ in $(seq 100); do kill -0 "$PID" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$PID" 2>/dev/null && fail "the program did not end on closing"
 [ -z "$(ls "$XDG_STATE_HOME/pagewright/recovery/" 2>/dev/null | grep journal)" ] ||

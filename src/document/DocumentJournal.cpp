@@ -4,7 +4,8 @@
 #include "document/JournalWriter.h"
 
 DocumentJournal::DocumentJournal(DocumentEditor& editor, QObject* parent)
-    : QObject(parent), editor_(editor), writer_(std::make_unique<JournalWriter>())
+    : QObject(parent), editor_(editor), writer_(std::make_unique<JournalWriter>()),
+      benchWithout_(qEnvironmentVariableIsSet("PAGEWRIGHT_BENCH_WITHOUT_JOURNAL"))
 {
     flushTimer_.setSingleShot(true);
     flushTimer_.setInterval(FlushDelayMs);
@@ -67,7 +68,7 @@ void DocumentJournal::adopt(const RecoveryStore::LeftJournal& left, qint64 valid
 
 void DocumentJournal::recordChange(qsizetype position, qsizetype removed, qsizetype added)
 {
-    if (!active_)
+    if (!active_ || benchWithout_)
         return;
     if (!flushTimer_.isActive())
         flushTimer_.start();

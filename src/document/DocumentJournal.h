@@ -69,6 +69,9 @@ private:
     std::function<QString(qsizetype, qsizetype)> slice_;
     std::unique_ptr<JournalWriter> writer_;
     QTimer flushTimer_;
+    // Set by PAGEWRIGHT_BENCH_WITHOUT_JOURNAL, for measuring what the journal costs: nothing is
+    // recorded.
+    const bool benchWithout_;
     // Whether a document is open whose changes are recorded.
     bool active_ = false;
     JournalHeader header_;

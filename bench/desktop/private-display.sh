@@ -16,13 +16,14 @@ export DISPLAY=:$(cat "$T/dpy")
 openbox >/dev/null 2>&1 & WMPID=$!
 sleep 0.5
 
-# window_of PID TITLE [SECONDS]: the id of PID's visible window whose title matches TITLE, or
+# window_of PID TITLE [SECONDS]: the id of PID's visible window whose title matches TITLE (--all:
+# xdotool's search takes any one of its conditions by default, so any window of PID would do), or
 # nothing after SECONDS (default 30). Searched again and again: a search can fail outright when
 # a window goes while it looks.
 window_of() {
     local w="" _
     for _ in $(seq $((${3:-30} * 10))); do
-        w=$(xdotool search --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -1)
+        w=$(xdotool search --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -1)
         [ -n "$w" ] && break
         sleep 0.1
     done

@@ -4,7 +4,8 @@
 #include "document/JournalWriter.h"
 
 DocumentJournal::DocumentJournal(DocumentEditor& editor, QObject* parent)
-    : QObject(parent), editor_(editor), writer_(std::make_unique<JournalWriter>())
+    : QObject(parent), editor_(editor), writer_(std::make_unique<JournalWriter>()),
+      benchWithout_(qEnvironmentVariableIsSet("PAGEWRIGHT_BENCH_WITHOUT_JOURNAL"))
 {
     flushTimer_.setSingleShot(true);
     flushTimer_.setInterval(FlushDelayMs);
@@ -28,6 +29,25 @@ void DocumentJournal::begin(const JournalHeader& header)
     active_ = true;
 }
 
+void DocumentJournal::standOnFile(const QByteArray& hash, qsizetype textLength)
+{
+    if (active_ && !written_ && !hash.isEmpty())
+        fileBase_ = RecoveryJournal::encodeFileBase(hash, textLength);
+}
+
+void DocumentJournal::fileChanged()
+{
+    const bool changesOnFile =
+        std::exchange(standsOnFile_, false) || (!written_ && !pendingEdits_.isEmpty());
+    fileBase_.clear();
+    if (!changesOnFile)
+        return;
+    textPending_ = true;
+    pendingEdits_.clear();
+    if (!flushTimer_.isActive())
+        flushTimer_.start();
+}
+
 void DocumentJournal::discard()
 {
     // The document stays open: a later change starts a new journal.
@@ -41,19 +61,24 @@ void DocumentJournal::adopt(const RecoveryStore::LeftJournal& left, qint64 valid
     active_ = true;
     path_ = left.journalPath;
     written_ = true;
+    // The left journal may stand on its file.
+    standsOnFile_ = true;
     writer_->adopt(path_, left.lock, validLength);
 }
 
 void DocumentJournal::recordChange(qsizetype position, qsizetype removed, qsizetype added)
 {
-    if (!active_)
+    if (!active_ || benchWithout_)
         return;
     if (!flushTimer_.isActive())
         flushTimer_.start();
-    if (textPending_ || !written_)
+    // A journal about to start from the file takes the edits after it, this one included.
+    const bool fromFile = !written_ && !fileBase_.isEmpty();
+    if (!fromFile && (textPending_ || !written_))
         return void(textPending_ = true);
     if (added > LargestRecordedEdit || ++editsSinceText_ > EditsPerText) {
         pendingEdits_.clear();
+        fileBase_.clear();
         textPending_ = true;
         return;
     }
@@ -63,24 +88,39 @@ void DocumentJournal::recordChange(qsizetype position, qsizetype removed, qsizet
     RecoveryJournal::appendEdit(pendingEdits_, position, removed, inserted);
 }
 
+bool DocumentJournal::havePath()
+{
+    if (path_.isEmpty())
+        path_ = RecoveryStore::newJournalPath();
+    // Without a folder for journals the document goes on without one.
+    return !path_.isEmpty();
+}
+
 void DocumentJournal::flush()
 {
     flushTimer_.stop();
     if (!active_)
         return;
-    if (textPending_) {
-        if (path_.isEmpty())
-            path_ = RecoveryStore::newJournalPath();
-        if (path_.isEmpty())
-            return; // no folder for journals: the document goes on without one
+    if (!written_ && !fileBase_.isEmpty()) {
+        if (!havePath())
+            return;
+        writer_->startWith(path_, header_, std::exchange(fileBase_, QByteArray()));
+        written_ = true;
+        standsOnFile_ = true;
+        textPending_ = false;
+    } else if (textPending_) {
+        if (!havePath())
+            return;
         writer_->start(path_, header_, editor_.PlainText());
         written_ = true;
+        standsOnFile_ = false;
         textPending_ = false;
         pendingEdits_.clear();
         editsSinceText_ = 0;
-    } else if (!pendingEdits_.isEmpty()) {
-        writer_->append(std::exchange(pendingEdits_, QByteArray()));
+        return;
     }
+    if (!pendingEdits_.isEmpty())
+        writer_->append(std::exchange(pendingEdits_, QByteArray()));
 }
 
 void DocumentJournal::waitUntilWritten()
@@ -99,5 +139,7 @@ void DocumentJournal::dropJournal()
     textPending_ = false;
     pendingEdits_.clear();
     editsSinceText_ = 0;
+    fileBase_.clear();
+    standsOnFile_ = false;
     path_.clear();
 }

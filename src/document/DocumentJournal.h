@@ -17,7 +17,8 @@ class JournalWriter;
 // FlushDelay after the first of them, so typed text reaches the disk within a second and an idle
 // editor writes nothing. The first change after a load or a save (and any edit too big to be
 // worth recording as one) is written as the whole text instead; so is the text again once the
-// edits since it grow many.
+// edits since it grow many. Where the text is the file's as just read, the journal names the file
+// by its content hash instead of copying the text, until the file changes.
 class DocumentJournal : public QObject
 {
     Q_OBJECT
@@ -38,6 +39,12 @@ public:
     // A document was loaded, saved or started: its journal so far goes, and the next change starts
     // a new one about it.
     void begin(const JournalHeader& header);
+    // The text since begin() is the file's as read: `hash` is contentHash() of its bytes,
+    // `textLength` the length of its text.
+    void standOnFile(const QByteArray& hash, qsizetype textLength);
+    // The file is no longer what the journal stands on (changed, removed, or torn by a failed
+    // save): the journal takes the whole text with the next flush.
+    void fileChanged();
     // The document's journal goes without a new one (the user chose to drop the changes).
     void discard();
     // Continues `left`, whose replay `validLength` bytes long is the editor's text now.
@@ -55,17 +62,26 @@ public:
 
 private:
     void dropJournal();
+    // Names the journal's file if it has none yet; false when there is no folder for journals.
+    bool havePath();
 
     DocumentEditor& editor_;
     std::function<QString(qsizetype, qsizetype)> slice_;
     std::unique_ptr<JournalWriter> writer_;
     QTimer flushTimer_;
+    // Set by PAGEWRIGHT_BENCH_WITHOUT_JOURNAL, for measuring what the journal costs: nothing is
+    // recorded.
+    const bool benchWithout_;
     // Whether a document is open whose changes are recorded.
     bool active_ = false;
     JournalHeader header_;
     QString path_;
     bool written_ = false;
     bool textPending_ = false;
+    // The base record that stands for the text while it is the file's; whether the journal
+    // written stands on the file.
+    QByteArray fileBase_;
+    bool standsOnFile_ = false;
     QByteArray pendingEdits_;
     qsizetype editsSinceText_ = 0;
 };

@@ -183,6 +183,7 @@ void DocumentSession::openFile(const QString& path, bool readOnly)
     editor_.setReadOnly(readOnly);
     // Steps after the load, so that the change it raises leaves neither mark nor flag.
     startDocument(QFileInfo(path).absoluteFilePath());
+    journal_->standOnFile(readHash, document.text.size());
     markClean();
     followFile(fileName_, readHash);
     navigatePreview();
@@ -263,6 +264,8 @@ DocumentSession::SaveOutcome DocumentSession::writeAndMarkClean(const QString& p
     try {
         writeFileAtomically(path, bytes);
     } catch (const FileError& error) {
+        // A save cut short may have torn the file: the journal no longer stands on it.
+        journal_->fileChanged();
         dialogs_.reportError(dialogParent_, error.message());
         return SaveOutcome::Failed;
     }

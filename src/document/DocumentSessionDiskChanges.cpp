@@ -37,6 +37,7 @@ void DocumentSession::fileChangedOnDisk()
         emit diskNoticeChanged(DiskNotice::Reloaded);
         return;
     }
+    journal_->fileChanged();
     emit diskNoticeChanged(DiskNotice::ChangedOnDisk);
 }
 
@@ -47,6 +48,7 @@ void DocumentSession::fileRemovedFromDisk()
     editor_.SetModified(true);
     emit statusPanelChanged(0, ModifiedMark);
     // Nor is the text on disk any more: the journal takes it now, not at the next key.
+    journal_->fileChanged();
     journal_->recordChange(0, 0, 0);
     emit diskNoticeChanged(DiskNotice::RemovedFromDisk);
 }
@@ -73,6 +75,7 @@ bool DocumentSession::rereadFile(bool report)
     markClean();
     // The text is the file's again: the journal starts afresh from it.
     journal_->begin({fileName_, format_, FileSignature::of(fileName_)});
+    journal_->standOnFile(readHash, document.text.size());
     diskWatch_.watch(fileName_, readHash);
     navigatePreview();
     return true;

@@ -38,6 +38,12 @@ void JournalWriter::start(const QString& journalPath, const JournalHeader& heade
     push(std::move(request));
 }
 
+void JournalWriter::startWith(const QString& journalPath, const JournalHeader& header,
+                              QByteArray firstRecord)
+{
+    push({Request::Start, journalPath, header, {}, std::move(firstRecord), {}, 0});
+}
+
 void JournalWriter::adopt(const QString& journalPath, std::shared_ptr<RecoveryLock> lock,
                           qint64 validLength)
 {
@@ -127,7 +133,8 @@ void JournalWriter::carryOut(Request& request)
             return;
         fd_ = fd;
         writeAll(RecoveryJournal::encodeStart(request.header));
-        writeAll(RecoveryJournal::encodeText(request.text));
+        writeAll(request.bytes.isEmpty() ? RecoveryJournal::encodeText(request.text)
+                                         : request.bytes);
         request.text.clear();
         sync();
         if (::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path_).constData()) !=

@@ -29,6 +29,8 @@ public:
     // Starts the journal afresh with `header` and the whole `text` (encoded on the thread). The
     // first start takes the journal's lock; a later one replaces the file by a new one.
     void start(const QString& journalPath, const JournalHeader& header, const QString& text);
+    // As start(), with `firstRecord` (already encoded) standing for the text.
+    void startWith(const QString& journalPath, const JournalHeader& header, QByteArray firstRecord);
     // Continues a journal left by an ended program, whose lock the caller holds: it is cut to
     // `validLength`, its whole records.
     void adopt(const QString& journalPath, std::shared_ptr<RecoveryLock> lock, qint64 validLength);

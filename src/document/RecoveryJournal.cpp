@@ -1,5 +1,7 @@
 #include "document/RecoveryJournal.h"
 
+#include "document/DiskChangeWatch.h"
+
 #include <QFile>
 
 #include <cstring>
@@ -8,7 +10,7 @@
 namespace {
 
 const QByteArray Magic("PWJOURNAL1\n", 11);
-enum RecordType : char { Header = 'H', Text = 'T', Bytes = 'B', Edit = 'E' };
+enum RecordType : char { Header = 'H', Text = 'T', Bytes = 'B', Base = 'F', Edit = 'E' };
 // Type (1), payload length (4), payload, checksum (2).
 constexpr qsizetype FrameOverhead = 7;
 
@@ -143,6 +145,23 @@ bool apply(RecoveryJournal::Replay& replay, char type, QByteArrayView payload)
         replay.hasText = true;
         return true;
     }
+    case Base: {
+        const qint64 length = in.value<qint64>();
+        const QByteArrayView hash = in.rest();
+        QFile file(replay.header.fileName);
+        if (!in.ok() || replay.header.fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
+            return false;
+        QByteArray bytes = file.readAll();
+        // The file changed since the journal began: the edits no longer fit it.
+        if (contentHash(bytes) != hash)
+            return false;
+        DecodedDocument decoded = decodeDocument(std::move(bytes));
+        if (decoded.text.size() != length)
+            return false;
+        replay.text = std::move(decoded.text);
+        replay.hasText = true;
+        return true;
+    }
     case Edit: {
         const qint64 position = in.value<qint64>();
         const qint64 removed = in.value<qint64>();
@@ -199,6 +218,16 @@ QByteArray RecoveryJournal::encodeFileBytes(const QByteArray& bytes)
     out.reserve(bytes.size() + FrameOverhead);
     const qsizetype start = openRecord(out, Bytes);
     out.append(bytes);
+    closeRecord(out, start);
+    return out;
+}
+
+QByteArray RecoveryJournal::encodeFileBase(const QByteArray& hash, qsizetype textLength)
+{
+    QByteArray out;
+    const qsizetype start = openRecord(out, Base);
+    appendValue<qint64>(out, textLength);
+    out.append(hash);
     closeRecord(out, start);
     return out;
 }

@@ -34,6 +34,9 @@ struct JournalHeader
 //   header   the document's name, format and base file
 //   text     the whole text
 //   bytes    the whole text as file bytes, decoded as a file is on opening (with its format)
+//   base     the whole text is the document's file as it was read: its content hash and the
+//            length of its text; replayed by reading and decoding the file again, and only while
+//            the file still holds those bytes
 //   edit     [position, position + removed) replaced by the inserted text
 // A journal replays to the text by starting from the last whole text and applying the edits
 // after it in order.
@@ -43,6 +46,8 @@ public:
     static QByteArray encodeStart(const JournalHeader& header);
     static QByteArray encodeText(const QString& text);
     static QByteArray encodeFileBytes(const QByteArray& bytes);
+    // The text is the file's as it was read: `hash` is contentHash() of its bytes.
+    static QByteArray encodeFileBase(const QByteArray& hash, qsizetype textLength);
     // Appends an edit record to `out` (the typing path: no copy of anything but `inserted`).
     static void appendEdit(QByteArray& out, qsizetype position, qsizetype removed,
                            QStringView inserted);

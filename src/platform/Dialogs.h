@@ -35,7 +35,7 @@ public:
     // Confirmation with the buttons Yes, No, Cancel; Esc answers Cancel.
     virtual Answer askYesNoCancel(QWidget* parent, const QString& text) = 0;
     // A question with the buttons Yes (the default, so Enter answers it) and No, titled `title`.
-    // Esc answers No; Cancel means the box was closed unanswered in some other way.
+    // Esc or closing the box answers Cancel: the question stays unanswered.
     virtual Answer askYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
     // A plain message with an OK button.
     virtual void showMessage(QWidget* parent, const QString& text) = 0;

@@ -100,6 +100,10 @@ Dialogs::Answer QtDialogs::askYesNo(QWidget* parent, const QString& title, const
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
     box.setDefaultButton(QMessageBox::Yes);
+    // Esc and the window's close button answer neither Yes nor No: they click this hidden button.
+    QAbstractButton* unanswered = box.addButton(QMessageBox::Cancel);
+    unanswered->hide();
+    box.setEscapeButton(unanswered);
     return answerOf(box.exec());
 }
 

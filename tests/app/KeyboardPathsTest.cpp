@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTest>
 #include <functional>
 
@@ -204,6 +205,44 @@ TEST_F(KeyboardPaths, EveryShownBuilderButtonHasAnAccessLetterOfItsOwn)
         EXPECT_EQ(letters.size(), shown) << "page " << page;
         if (QPushButton* next = WindowKeys::buttonForEnter(builder, nullptr); page < 5 && next)
             next->click();
+    }
+}
+
+// Alt with a button's access letter presses that button, every button on every page, also from a
+// text field.
+TEST_F(KeyboardPaths, AltWithABuilderButtonsLetterPressesIt)
+{
+    TForm4& builder = *program->templateBuilder;
+    form->show();
+    const auto openAt = [&](int page) {
+        builder.OpenOverMainWindow();
+        for (int before = 1; before < page; ++before)
+            WindowKeys::buttonForEnter(builder, nullptr)->click();
+    };
+    for (int page = 1; page <= 5; ++page) {
+        openAt(page);
+        QStringList names;
+        for (QPushButton* button : builder.findChildren<QPushButton*>())
+            if (button->isVisible() && !button->shortcut().isEmpty())
+                names << button->objectName();
+        builder.close();
+        EXPECT_GE(names.size(), 2) << "page " << page;
+        for (const QString& name : names) {
+            openAt(page);
+            ASSERT_NO_FATAL_FAILURE(activate(builder));
+            if (auto* field = builder.findChild<QLineEdit*>(); field && field->isVisible())
+                field->setFocus();
+            auto* button = in<QPushButton>(builder, name.toLatin1().constData());
+            const QKeyCombination letter = button->shortcut()[0];
+            EXPECT_EQ(letter.keyboardModifiers(), Qt::AltModifier);
+            QSignalSpy clicked(button, &QAbstractButton::clicked);
+            press(builder, letter.key(), Qt::AltModifier, QString(QChar(letter.key())).toLower());
+            // A button pressed by its letter shows itself down for a moment, then clicks.
+            EXPECT_TRUE(clicked.count() == 1 || clicked.wait(5000))
+                << "page " << page << ": " << button->text().toStdString();
+            EXPECT_EQ(clicked.count(), 1);
+            builder.close();
+        }
     }
 }
 

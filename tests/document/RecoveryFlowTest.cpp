@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUuid>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -219,6 +220,51 @@ TEST_F(RecoveryFlowTest, TheJournalGoesWhenTheUserSavesOrDropsTheChanges)
     session.journal().waitUntilWritten();
     EXPECT_TRUE(journalFiles().isEmpty());
 }
+
+// After an open the journal names the file by its content hash rather than copying its text, as
+// long as the file holds what was read; once the file changes on disk or goes, the journal takes
+// the whole text. Either way it replays to the typed text.
+struct FileAfterTyping
+{
+    const char* name;
+    std::function<void(const QString& file)> change;
+    bool journalStandsOnFile;
+};
+
+class JournalAfterOpen : public RecoveryFlowTest,
+                         public ::testing::WithParamInterface<FileAfterTyping>
+{};
+
+TEST_P(JournalAfterOpen, ReplaysToTheTypedTextWhateverBecomesOfTheFile)
+{
+    const QString file = path("page.html");
+    const QByteArray onDisk = "<p>" + QByteArray(4000, 'w') + "</p>\r\n<p>\xd0\xb6</p>\r\n";
+    writeFile(file, onDisk);
+    session.openDocumentFile(file);
+    typeAndJournal(QStringLiteral("typed"));
+    const QString typed = editor.text;
+
+    GetParam().change(file);
+    session.diskWatch().checkNow();
+    session.journal().waitUntilWritten();
+    const QByteArray journal = readFile(session.journal().journalPath());
+    EXPECT_EQ(journal.size() < onDisk.size(), GetParam().journalStandsOnFile) << journal.size();
+    EXPECT_EQ(RecoveryJournal::replay(journal).text, typed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, JournalAfterOpen,
+    ::testing::Values(FileAfterTyping{"Unchanged", [](const QString&) {}, true},
+                      FileAfterTyping{"ReplacedByAnotherProgram",
+                                      [](const QString& file) {
+                                          writeFile(file + "~", "<p>theirs</p>");
+                                          QFile::remove(file);
+                                          QFile::rename(file + "~", file);
+                                      },
+                                      false},
+                      FileAfterTyping{"Removed", [](const QString& file) { QFile::remove(file); },
+                                      false}),
+    [](const auto& c) { return std::string(c.param.name); });
 
 // An edit too big to record as one, and the first change, write the whole text.
 TEST_F(RecoveryFlowTest, ABigEditWritesTheWholeText)

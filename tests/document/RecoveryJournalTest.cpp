@@ -1,9 +1,12 @@
 // The recovery journal's format: it replays to the exact text after edits of every kind, and a
 // journal cut short or trailed by garbage replays to its last whole record.
 #include "document/RecoveryJournal.h"
+#include "document/DiskChangeWatch.h"
 #include "text/TextBuffer.h"
 
+#include <QFile>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -151,3 +154,50 @@ TEST(RecoveryJournal, TheLastWholeTextCounts)
     EXPECT_TRUE(replay.header.format.byteOrderMark);
     EXPECT_EQ(replay.header.format.lineEnding, LineEnding::Lf);
 }
+
+// A journal that stands on its file replays from the file only while the file holds the bytes it
+// was read from, and only to a text of the recorded length.
+struct FileBaseCase
+{
+    const char* name;
+    // What the file holds at the replay; null: the file is gone.
+    QByteArray fileNow;
+    qsizetype recordedLengthOff;
+    bool restores;
+};
+
+const QByteArray BaseBytes("<p>\xd0\xaf</p>\r\n<p>two</p>\r\n");
+
+class JournalOnFile : public ::testing::TestWithParam<FileBaseCase>
+{};
+
+TEST_P(JournalOnFile, ReplaysFromTheFileOnlyWhileItHoldsWhatWasRead)
+{
+    const FileBaseCase& c = GetParam();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("page.html"));
+    const QString text = decodeDocument(BaseBytes).text;
+    QByteArray journal = RecoveryJournal::encodeStart({file, {}, {}});
+    journal +=
+        RecoveryJournal::encodeFileBase(contentHash(BaseBytes), text.size() + c.recordedLengthOff);
+    RecoveryJournal::appendEdit(journal, 3, 1, u"Ж!");
+    if (!c.fileNow.isNull()) {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(c.fileNow);
+    }
+    const RecoveryJournal::Replay replay = RecoveryJournal::replay(journal);
+    EXPECT_TRUE(replay.headerRead);
+    EXPECT_EQ(replay.hasText, c.restores);
+    EXPECT_EQ(replay.text, c.restores ? QStringLiteral("<p>Ж!</p>\n<p>two</p>\n") : QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, JournalOnFile,
+    ::testing::Values(FileBaseCase{"Unchanged", BaseBytes, 0, true},
+                      FileBaseCase{"ChangedSince", BaseBytes + "<p>3</p>", 0, false},
+                      FileBaseCase{"SameLengthOtherBytes",
+                                   QByteArray(BaseBytes).replace("two", "TWO"), 0, false},
+                      FileBaseCase{"Gone", QByteArray(), 0, false},
+                      FileBaseCase{"RecordedLengthOff", BaseBytes, 1, false}),
+    [](const auto& c) { return std::string(c.param.name); });

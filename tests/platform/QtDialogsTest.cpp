@@ -4,11 +4,15 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileDialog>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -55,5 +59,65 @@ TEST(QtDialogsTest, TheFileDialogWritesNoSettingsFile)
     else
         qputenv("XDG_CONFIG_HOME", previous);
 }
+
+// How the user leaves a Yes/No question box, and the answer that gives.
+struct YesNoCase
+{
+    const char* name;
+    std::function<void(QMessageBox&)> leave;
+    Dialogs::Answer expected;
+};
+
+void pressKey(QWidget& widget, int key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &press);
+}
+
+QAbstractButton* buttonCaptioned(QMessageBox& box, const QString& caption)
+{
+    for (QAbstractButton* button : box.buttons())
+        if (button->text() == caption)
+            return button;
+    return nullptr;
+}
+
+class QtDialogsYesNoTest : public testing::TestWithParam<YesNoCase>
+{};
+
+// Only the buttons answer: Esc and the window's close button leave the question unanswered, so
+// that a caller never takes them for a No (the recovery question deletes a journal on No).
+TEST_P(QtDialogsYesNoTest, AnswersByTheWayTheBoxIsLeft)
+{
+    const YesNoCase& c = GetParam();
+    QStringList shownButtons;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (!box || !box->isVisible())
+                continue;
+            for (QAbstractButton* button : box->buttons())
+                if (button->isVisible())
+                    shownButtons << button->text();
+            c.leave(*box);
+        }
+    });
+    QtDialogs dialogs;
+    EXPECT_EQ(dialogs.askYesNo(nullptr, "Восстановление", "Восстановить их?"), c.expected);
+    shownButtons.sort();
+    EXPECT_EQ(shownButtons, QStringList({"Да", "Нет"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Leaving, QtDialogsYesNoTest,
+    testing::Values(
+        YesNoCase{"Enter", [](QMessageBox& box) { pressKey(*box.focusWidget(), Qt::Key_Return); },
+                  Dialogs::Answer::Yes},
+        YesNoCase{"ClickNo", [](QMessageBox& box) { buttonCaptioned(box, "Нет")->click(); },
+                  Dialogs::Answer::No},
+        YesNoCase{"Escape", [](QMessageBox& box) { pressKey(box, Qt::Key_Escape); },
+                  Dialogs::Answer::Cancel},
+        YesNoCase{"Closed", [](QMessageBox& box) { box.close(); }, Dialogs::Answer::Cancel}),
+    [](const auto& c) { return std::string(c.param.name); });
 
 } // namespace

@@ -7,9 +7,9 @@
 class QCoreApplication;
 class QTranslator;
 
-// The program's command line: pagewright [--help] [--version] [--highlight] [ФАЙЛ], with Russian
-// texts. It is read before the application object exists, so a wrong command line, help and version
-// need no display.
+// The program's command line: pagewright [--help] [--version] [--highlight] [--live-preview]
+// [ФАЙЛ], with Russian texts. It is read before the application object exists, so a wrong command
+// line, help and version need no display.
 class CommandLine
 {
 public:
@@ -28,6 +28,8 @@ public:
     QString documentFile() const;
     // --highlight: the editor colours HTML for this run.
     bool highlight() const { return parser_.isSet(highlightOption_); }
+    // --live-preview: the preview follows the text as it is typed, for this run.
+    bool livePreview() const { return parser_.isSet(livePreviewOption_); }
 
     // `arguments` without the options that Qt's application object takes for itself (-platform
     // xcb, -style=fusion, -reverse, ...) and their values; `missingValue` is set to an option of
@@ -44,5 +46,8 @@ private:
     QCommandLineParser parser_;
     QCommandLineOption highlightOption_{QStringLiteral("highlight"),
                                         QStringLiteral("Подсветка синтаксиса HTML в редакторе.")};
+    QCommandLineOption livePreviewOption_{
+        QStringLiteral("live-preview"),
+        QStringLiteral("Живой просмотр: страница меняется по мере набора, без сохранения.")};
     QString error_;
 };

@@ -58,6 +58,8 @@ int main(int argc, char** argv)
     TForm1* mainWindow = windows.mainWindow.get();
     if (commandLine.highlight())
         mainWindow->setSyntaxHighlighting(true);
+    if (commandLine.livePreview())
+        mainWindow->setLivePreview(true);
     mainWindow->show();
     // Opened once the loop runs, as Open opens a file: a file that cannot be read is reported
     // over the shown window, which then starts with no document.

@@ -14,6 +14,7 @@ class FindDialog;
 class FramePlacement;
 class NoticeBar;
 class HtmlHighlighting;
+class LivePreview;
 class Platform;
 class QLabel;
 class QMenu;
@@ -75,6 +76,8 @@ public slots:
     void screenLensClosed();
     // HTML-aware editing, off until asked: the checkable items at the end of the view menu.
     void setSyntaxHighlighting(bool on);
+    // The preview follows the text as it is typed, and the two panes follow each other.
+    void setLivePreview(bool on);
 
     void HTML1Click();
     void SpeedButton1Click();
@@ -164,6 +167,10 @@ private:
     void connectDiskNotices();
     void showDiskNotice(DocumentSession::DiskNotice notice);
     void addHtmlEditingItems();
+    void addLivePreviewItem();
+    // The page the full-screen preview loads: the saved file, or with the live preview the
+    // text as it is now.
+    QString fullScreenPage();
 
     void connectSearchCommands();
     void openSearchDialog(FindDialog* dialog);
@@ -197,4 +204,6 @@ private:
     NoticeBar* diskNotice_ = nullptr;
     QAction* SyntaxHighlighting1 = nullptr;
     std::unique_ptr<HtmlHighlighting> highlighting_;
+    QAction* LivePreview1 = nullptr;
+    std::unique_ptr<LivePreview> livePreview_;
 };

@@ -168,6 +168,7 @@ const AlignmentCase alignmentCases[] = {
      {"noscript", "img", "div", "img"},
      implied + QStringList{"noscript", "div", "img"},
      {3, -1, 4, 5}},
+    {"StrayHtmlTagInTheBody", {"p", "html", "i"}, implied + QStringList{"p", "i"}, {3, -1, 4}},
     {"NoElementsYet", {"p"}, {}, {-1}},
 };
 

@@ -34,7 +34,7 @@ TEST_P(LiveUpdatePacingAfter, PauseGrowsWithTheLastUpdatesCost)
 }
 
 const PacingCase pacingCases[] = {
-    {-5, 300}, {0, 300}, {150, 300}, {151, 302}, {1000, 2000}, {2500, 5000}, {60000, 5000},
+    {-5, 300}, {0, 300}, {299, 300}, {301, 301}, {2500, 2500}, {4999, 4999}, {60000, 5000},
 };
 
 INSTANTIATE_TEST_SUITE_P(Costs, LiveUpdatePacingAfter, ::testing::ValuesIn(pacingCases),

@@ -61,7 +61,10 @@ void LivePreview::serveNow()
     inFlight_ = true;
     updateClock_.start();
     const QString text = editor_.PlainText();
-    show({++generation_, path, encodeDocument(text, session_.format()), TagOutline::of(text)});
+    TagOutline outline = TagOutline::of(text);
+    QStringList tagNames = outline.startTagNames();
+    show({++generation_, path, encodeDocument(text, session_.format()), std::move(outline),
+          std::move(tagNames)});
 }
 
 void LivePreview::textChanged()
@@ -82,7 +85,8 @@ void LivePreview::startUpdate()
     updateClock_.start();
     worker_.start([this, generation = ++generation_, path, text = editor_.PlainText(),
                    format = session_.format()] {
-        Snapshot snapshot{generation, path, encodeDocument(text, format), TagOutline::of(text)};
+        Snapshot snapshot{generation, path, encodeDocument(text, format), TagOutline::of(text), {}};
+        snapshot.tagNames = snapshot.outline.startTagNames();
         QMetaObject::invokeMethod(
             this, [this, snapshot = std::move(snapshot)]() mutable { show(std::move(snapshot)); },
             Qt::QueuedConnection);
@@ -95,6 +99,7 @@ void LivePreview::show(Snapshot snapshot)
     if (snapshot.generation < generation_)
         return;
     outline_ = std::move(snapshot.outline);
+    tagNames_ = std::move(snapshot.tagNames);
     alignment_ = ElementAlignment();
     revealedTag_ = -1;
     browser_.showLivePage(snapshot.path, snapshot.bytes);
@@ -110,9 +115,26 @@ void LivePreview::pageLoaded()
         pause_.start(pacing_.pauseMs());
 }
 
-void LivePreview::elementsListed(const QStringList& names)
+// A big page lists a hundred thousand elements and more: they are split and paired on the
+// worker, away from the typing.
+void LivePreview::elementsListed(const QString& names)
 {
-    alignment_ = ElementAlignment(outline_.startTagNames(), names);
+    worker_.start([this, names, tagNames = tagNames_, generation = generation_] {
+        ElementAlignment alignment(tagNames, names.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, alignment = std::move(alignment)]() mutable {
+                paired(generation, std::move(alignment));
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void LivePreview::paired(quint64 generation, ElementAlignment alignment)
+{
+    if (generation != generation_)
+        return; // a newer text is on its way
+    alignment_ = std::move(alignment);
     // The element the caret is in now is where the preview already is: only moves scroll it.
     revealedTag_ = outline_.elementAt(editor_.cursorPosition());
 }

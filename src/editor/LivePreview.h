@@ -43,13 +43,15 @@ private:
         QString path;
         QByteArray bytes;
         TagOutline outline;
+        QStringList tagNames;
     };
 
     void textChanged();
     void startUpdate();
     void show(Snapshot snapshot);
     void pageLoaded();
-    void elementsListed(const QStringList& names);
+    void elementsListed(const QString& names);
+    void paired(quint64 generation, ElementAlignment alignment);
     void caretMoved();
     void elementPicked(const QList<int>& indexes);
     void dialogSuppressed();
@@ -72,6 +74,7 @@ private:
     quint64 generation_ = 0;
     // The text the preview shows, its tags and their elements.
     TagOutline outline_;
+    QStringList tagNames_;
     ElementAlignment alignment_;
     qsizetype revealedTag_ = -1;
     NoticeBar* notice_ = nullptr;

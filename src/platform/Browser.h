@@ -44,8 +44,9 @@ public:
 signals:
     void commandStateChange(int command, bool enable);
     void documentComplete();
-    // The live page's elements by local name ("div", "tbody"), in document order.
-    void elementsListed(const QStringList& names);
+    // The live page's elements by local name ("div", "tbody"), in document order, separated by
+    // spaces: one string, which the receiver may split away from the typing.
+    void elementsListed(const QString& names);
     // A Ctrl+click on the live page: the element under the pointer and those around it, by
     // index in document order, innermost first.
     void elementPicked(const QList<int>& indexes);

@@ -194,7 +194,10 @@ void LocalPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
     // The page's bytes decide its charset (valid UTF-8 or not): all of them, or the first
     // charsetScanLimit bytes of a bigger page, which is then not held in memory a second time
     // beside the editor's text. The engine then reads the source itself.
-    QByteArray head = bytes->read(charsetScanLimit);
+    // A text served from memory is looked at where it is.
+    const auto* buffer = qobject_cast<QBuffer*>(bytes);
+    QByteArray head =
+        buffer ? buffer->data().left(charsetScanLimit) : bytes->read(charsetScanLimit);
     const auto* file = qobject_cast<QFileDevice*>(bytes);
     if ((file && file->error() != QFileDevice::NoError) || !bytes->seek(0)) {
         job->fail(QWebEngineUrlRequestJob::RequestFailed);

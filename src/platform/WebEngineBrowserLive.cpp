@@ -75,7 +75,7 @@ void WebEngineBrowser::listElements()
     QPointer<WebEngineBrowser> self(this);
     page_->runJavaScript(listScript, ownWorld, [self](const QVariant& names) {
         if (self && self->showsLivePage())
-            emit self->elementsListed(names.toString().split(QLatin1Char(' '), Qt::SkipEmptyParts));
+            emit self->elementsListed(names.toString());
     });
 }
 

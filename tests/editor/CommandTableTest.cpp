@@ -59,6 +59,7 @@ const MenuRow menuRows[] = {
     {"N8", "N34", "Разрешение", "", "", "", true},
     {"N8", "-", "", "", "", "", true},
     {"N8", "SyntaxHighlighting1", "Подсветка синтаксиса", "", "", "off", true},
+    {"N8", "LivePreview1", "Живой просмотр", "", "", "off", true},
     {"N40", "N41", "", "", "swatch-skyblue", "", true},
     {"N40", "N42", "", "", "swatch-white", "", true},
     {"N40", "N43", "", "", "swatch-black", "", true},

@@ -1,7 +1,7 @@
 # private-display.sh NAME — sourced by the desktop scripts: a private home, Xvfb and openbox for
 # the program under test, all gone when the script exits. Sets T (a temporary folder named after
 # NAME), PW (the program, default ./build/src/pagewright) and DISPLAY; the caller keeps the
-# program's process id in PID so that the exit ends it too. Defines window_of.
+# program's process id in PID so that the exit ends it too. Defines window_of and pixel.
 PW=$(readlink -f "${PW:-./build/src/pagewright}")
 T=$(mktemp -d "/tmp/$1.XXXX")
 export HOME=$T/home XDG_RUNTIME_DIR=$T/run QTWEBENGINE_DISABLE_SANDBOX=1
@@ -28,4 +28,17 @@ window_of() {
         sleep 0.1
     done
     echo "$w"
+}
+
+# The big-endian 32-bit field of FILE's xwd header at byte OFFSET.
+field() { od -An -tu4 --endian=big -j "$2" -N 4 "$1" | tr -d ' '; }
+# pixel X Y: the colour at the screen's X Y as RRGGBB (TrueColor, least byte first, as Xvfb
+# writes it): the pixels follow the header and the colour map (ncolors entries of 12 bytes).
+pixel() {
+    xwd -root -silent >"$T/screen.xwd" || return 1
+    local f=$T/screen.xwd header ncolors bits perline offset
+    header=$(field "$f" 0); ncolors=$(field "$f" 76); bits=$(field "$f" 44)
+    perline=$(field "$f" 48)
+    offset=$((header + ncolors * 12 + $2 * perline + $1 * bits / 8))
+    od -An -tx1 -j "$offset" -N 3 "$T/screen.xwd" | awk '{print $3 $2 $1}'
 }

@@ -90,6 +90,7 @@ CommandLine::CommandLine()
     parser_.addVersionOption();
     parser_.addOption(highlightOption_);
     parser_.addOption(spellOption_);
+    parser_.addOption(livePreviewOption_);
     parser_.addPositionalArgument(QStringLiteral("ФАЙЛ"),
                                   QStringLiteral("HTML-документ, который открыть при запуске."),
                                   QStringLiteral("[ФАЙЛ]"));

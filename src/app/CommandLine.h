@@ -7,9 +7,9 @@
 class QCoreApplication;
 class QTranslator;
 
-// The program's command line: pagewright [--help] [--version] [--highlight] [--spell] [ФАЙЛ],
-// with Russian texts. It is read before the application object exists, so a wrong command line,
-// help and version need no display.
+// The program's command line: pagewright [--help] [--version] [--highlight] [--spell]
+// [--live-preview] [ФАЙЛ], with Russian texts. It is read before the application object
+// exists, so a wrong command line, help and version need no display.
 class CommandLine
 {
 public:
@@ -30,6 +30,8 @@ public:
     bool highlight() const { return parser_.isSet(highlightOption_); }
     // --spell: the editor underlines misspelt words for this run.
     bool spell() const { return parser_.isSet(spellOption_); }
+    // --live-preview: the preview follows the text as it is typed, for this run.
+    bool livePreview() const { return parser_.isSet(livePreviewOption_); }
 
     // `arguments` without the options that Qt's application object takes for itself (-platform
     // xcb, -style=fusion, -reverse, ...) and their values; `missingValue` is set to an option of
@@ -48,5 +50,8 @@ private:
                                         QStringLiteral("Подсветка синтаксиса HTML в редакторе.")};
     QCommandLineOption spellOption_{QStringLiteral("spell"),
                                     QStringLiteral("Проверка орфографии текста страницы.")};
+    QCommandLineOption livePreviewOption_{
+        QStringLiteral("live-preview"),
+        QStringLiteral("Живой просмотр: страница меняется по мере набора, без сохранения.")};
     QString error_;
 };

@@ -68,6 +68,8 @@ int main(int argc, char** argv)
                                   .arg(missing.join(QStringLiteral(", ")))),
                    stderr);
     }
+    if (commandLine.livePreview())
+        mainWindow->setLivePreview(true);
     mainWindow->show();
     // Opened once the loop runs, as Open opens a file: a file that cannot be read is reported
     // over the shown window, which then starts with no document.

@@ -8,6 +8,7 @@
 #include "editor/FileDropTarget.h"
 #include "editor/FramePlacement.h"
 #include "editor/HtmlHighlighting.h"
+#include "editor/LivePreview.h"
 #include "editor/PreviewHint.h"
 #include "editor/SourceEditorDocument.h"
 #include "editor/SpellUnderlines.h"
@@ -70,6 +71,7 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
     connectToolWindowCommands();
     connectDiskNotices();
     addHtmlEditingItems();
+    addLivePreviewItem();
     acceptFileDrops();
     setUpKeyboardPaths();
     FormCreate();

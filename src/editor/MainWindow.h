@@ -17,6 +17,7 @@ class DecorationStack;
 class HtmlHighlighting;
 class SpellChecker;
 class SpellUnderlines;
+class LivePreview;
 class Platform;
 class QLabel;
 class QMenu;
@@ -83,6 +84,8 @@ public slots:
     bool setSpellChecking(bool on);
     // Where the dictionaries are looked for (the system's unless a test says otherwise).
     void setDictionaryFolders(const QStringList& folders);
+    // The preview follows the text as it is typed, and the two panes follow each other.
+    void setLivePreview(bool on);
 
     void HTML1Click();
     void SpeedButton1Click();
@@ -175,6 +178,10 @@ private:
     void updateDecorations();
     // The spelling items at the top of the editor's context menu, for the word at the point.
     void addSpellItems(QPoint viewportPoint);
+    void addLivePreviewItem();
+    // The page the full-screen preview loads: the saved file, or with the live preview the
+    // text as it is now.
+    QString fullScreenPage();
 
     void connectSearchCommands();
     void openSearchDialog(FindDialog* dialog);
@@ -213,4 +220,6 @@ private:
     std::unique_ptr<HtmlHighlighting> highlighting_;
     std::unique_ptr<SpellChecker> spellChecker_; // kept for the run, with its skipped words
     std::unique_ptr<SpellUnderlines> spelling_;
+    QAction* LivePreview1 = nullptr;
+    std::unique_ptr<LivePreview> livePreview_;
 };

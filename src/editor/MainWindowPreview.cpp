@@ -70,6 +70,6 @@ void TForm1::WebBrowser1DocumentComplete()
 
 void TForm1::Action1Execute()
 {
-    emit fullScreenPreviewRequested(ScreenMode(), session_->savedFileName(),
+    emit fullScreenPreviewRequested(ScreenMode(), fullScreenPage(),
                                     charsetName(session_->format()));
 }

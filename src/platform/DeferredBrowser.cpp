@@ -19,8 +19,33 @@ void DeferredBrowser::navigate(const QString& path)
         engine_->navigate(path);
     } else if (!failure_) {
         pendingPath_ = path;
+        pendingLiveBytes_ = QByteArray();
         startOnceShown();
     }
+}
+
+void DeferredBrowser::showLivePage(const QString& path, const QByteArray& bytes)
+{
+    if (engine_) {
+        engine_->showLivePage(path, bytes);
+    } else if (!failure_) {
+        pendingPath_ = path;
+        pendingLiveBytes_ = bytes.isNull() ? QByteArray("") : bytes;
+        startOnceShown();
+    }
+}
+
+void DeferredBrowser::endLivePage()
+{
+    pendingLiveBytes_ = QByteArray();
+    if (engine_)
+        engine_->endLivePage();
+}
+
+void DeferredBrowser::revealElement(int index)
+{
+    if (engine_)
+        engine_->revealElement(index);
 }
 
 // The start waits for the window's first exposure (Qt paints the window as it handles it), or,
@@ -64,9 +89,16 @@ void DeferredBrowser::startEngine()
         engine_->setDefaultTextEncoding(defaultTextEncoding_);
     connect(engine_, &Browser::commandStateChange, this, &Browser::commandStateChange);
     connect(engine_, &Browser::documentComplete, this, &Browser::documentComplete);
+    connect(engine_, &Browser::elementsListed, this, &Browser::elementsListed);
+    connect(engine_, &Browser::elementPicked, this, &Browser::elementPicked);
+    connect(engine_, &Browser::pageDialogSuppressed, this, &Browser::pageDialogSuppressed);
     layout()->addWidget(engine_);
     engine_->show();
-    engine_->navigate(std::exchange(pendingPath_, QString()));
+    const QString path = std::exchange(pendingPath_, QString());
+    if (!pendingLiveBytes_.isNull())
+        engine_->showLivePage(path, std::exchange(pendingLiveBytes_, QByteArray()));
+    else
+        engine_->navigate(path);
 }
 
 void DeferredBrowser::refresh()

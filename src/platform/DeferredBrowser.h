@@ -21,6 +21,9 @@ public:
     void goBack() override;
     void goForward() override;
     void setDefaultTextEncoding(const QByteArray& charset) override;
+    void showLivePage(const QString& path, const QByteArray& bytes) override;
+    void endLivePage() override;
+    void revealElement(int index) override;
 
     // The engine's browser, or null before the engine has started or when the module failed.
     Browser* engine() const { return engine_; }
@@ -38,5 +41,7 @@ private:
     QByteArray defaultTextEncoding_;
     // The page to show once the engine has started; whether the start is on its way.
     QString pendingPath_;
+    // A live page asked for before the engine started (null bytes: none).
+    QByteArray pendingLiveBytes_;
     bool starting_ = false;
 };

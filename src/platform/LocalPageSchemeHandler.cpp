@@ -3,9 +3,11 @@
 #include "platform/LocalFileSource.h"
 #include "platform/LocalPageRequestGuard.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QMimeDatabase>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -23,6 +25,13 @@ LocalPageSchemeHandler::PageCharset& pageCharsetRule()
 // How much of a page is read to tell its charset.
 constexpr qint64 charsetScanLimit = qint64(16) * 1024 * 1024;
 
+// The pages served from text rather than from their files, by cleaned path.
+QHash<QString, QByteArray>& servedTexts()
+{
+    static QHash<QString, QByteArray> texts;
+    return texts;
+}
+
 bool isHtml(const QMimeType& type)
 {
     return type.inherits(QStringLiteral("text/html"));
@@ -37,8 +46,29 @@ LocalPageSchemeHandler::LocalPageSchemeHandler(QObject* parent, Source source)
 {
     if (!source_)
         source_ = [](const QString& path) -> std::unique_ptr<QIODevice> {
-            return LocalFileSource::open(path);
+            const QByteArray text = servedText(path);
+            if (text.isNull())
+                return LocalFileSource::open(path);
+            auto buffer = std::make_unique<QBuffer>();
+            buffer->setData(text);
+            buffer->open(QIODevice::ReadOnly);
+            return buffer;
         };
+}
+
+void LocalPageSchemeHandler::serveText(const QString& path, const QByteArray& bytes)
+{
+    servedTexts().insert(QDir::cleanPath(path), bytes.isNull() ? QByteArray("") : bytes);
+}
+
+void LocalPageSchemeHandler::stopServingText(const QString& path)
+{
+    servedTexts().remove(QDir::cleanPath(path));
+}
+
+QByteArray LocalPageSchemeHandler::servedText(const QString& path)
+{
+    return servedTexts().value(QDir::cleanPath(path));
 }
 
 void LocalPageSchemeHandler::registerScheme(PageCharset pageCharset)
@@ -164,7 +194,10 @@ void LocalPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
     // The page's bytes decide its charset (valid UTF-8 or not): all of them, or the first
     // charsetScanLimit bytes of a bigger page, which is then not held in memory a second time
     // beside the editor's text. The engine then reads the source itself.
-    QByteArray head = bytes->read(charsetScanLimit);
+    // A text served from memory is looked at where it is.
+    const auto* buffer = qobject_cast<QBuffer*>(bytes);
+    QByteArray head =
+        buffer ? buffer->data().left(charsetScanLimit) : bytes->read(charsetScanLimit);
     const auto* file = qobject_cast<QFileDevice*>(bytes);
     if ((file && file->error() != QFileDevice::NoError) || !bytes->seek(0)) {
         job->fail(QWebEngineUrlRequestJob::RequestFailed);

@@ -59,6 +59,14 @@ public:
     // place. Null when the path is not served.
     using Source = std::function<std::unique_ptr<QIODevice>(const QString& path)>;
 
+    // Serves `bytes` as the file at the absolute `path` (which need not exist) to every preview,
+    // until stopServingText: the live preview's page is the editor's text, at the page's own
+    // address.
+    static void serveText(const QString& path, const QByteArray& bytes);
+    static void stopServingText(const QString& path);
+    // The text served at `path`, or null bytes when the file itself is served.
+    static QByteArray servedText(const QString& path);
+
     explicit LocalPageSchemeHandler(QObject* parent = nullptr, Source source = {});
     void requestStarted(QWebEngineUrlRequestJob* job) override;
 

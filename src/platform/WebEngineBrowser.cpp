@@ -2,14 +2,17 @@
 
 #include "platform/EngineModule.h"
 #include "platform/LocalPageSchemeHandler.h"
+#include "platform/PreviewPage.h"
 
 #include <QAction>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QQuickWindow>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -30,6 +33,9 @@ void WebEngineBrowser::createView()
 {
     chooseSceneGraph();
     view_ = new QWebEngineView(this);
+    page_ = new PreviewPage(view_);
+    view_->setPage(page_);
+    connect(page_, &PreviewPage::dialogSuppressed, this, &Browser::pageDialogSuppressed);
     LocalPageSchemeHandler::installOn(view_->page()->profile());
     view_->setToolTip(toolTip());
     layout()->addWidget(view_);
@@ -40,7 +46,11 @@ void WebEngineBrowser::createView()
             [this, back] { emit commandStateChange(BackCommand, back->isEnabled()); });
     connect(forward, &QAction::changed, this,
             [this, forward] { emit commandStateChange(ForwardCommand, forward->isEnabled()); });
-    connect(view_, &QWebEngineView::loadFinished, this, [this](bool) { emit documentComplete(); });
+    connect(view_, &QWebEngineView::loadFinished, this, [this](bool) {
+        if (showsLivePage())
+            listElements();
+        emit documentComplete();
+    });
     view_->installEventFilter(this);
     for (QObject* child : view_->children())
         watchPageWidget(child);
@@ -53,6 +63,7 @@ void WebEngineBrowser::navigate(const QString& path)
 {
     if (!view_)
         createView();
+    page_->setQuietDialogs(false);
     view_->load(LocalPageSchemeHandler::pageUrl(path));
 }
 
@@ -65,8 +76,10 @@ void WebEngineBrowser::setDefaultTextEncoding(const QByteArray& charset)
 
 void WebEngineBrowser::refresh()
 {
-    if (view_)
-        view_->reload();
+    if (!view_)
+        return;
+    page_->setQuietDialogs(false);
+    view_->reload();
 }
 
 void WebEngineBrowser::goBack()
@@ -112,6 +125,11 @@ bool WebEngineBrowser::eventFilter(QObject* watched, QEvent* event)
         // new widget: the focus moves on to it once the swap is done, so the history keys go on
         // working.
         QMetaObject::invokeMethod(this, &WebEngineBrowser::focusShownPage, Qt::QueuedConnection);
+    } else if (watched != view_ && isElementPick(event)) {
+        // The page never sees a Ctrl+click on the live page: it is the way back to the source.
+        if (event->type() == QEvent::MouseButtonPress)
+            pickElement(static_cast<QMouseEvent*>(event)->position());
+        return true;
     } else if (watched != view_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Backspace && key->modifiers() == Qt::NoModifier)

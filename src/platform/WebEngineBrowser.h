@@ -2,6 +2,7 @@
 
 #include "platform/Browser.h"
 
+class PreviewPage;
 class QWebEngineView;
 
 // The preview on Qt WebEngine. The engine (and its processes) starts only at the first
@@ -17,6 +18,9 @@ public:
     void goBack() override;
     void goForward() override;
     void setDefaultTextEncoding(const QByteArray& charset) override;
+    void showLivePage(const QString& path, const QByteArray& bytes) override;
+    void endLivePage() override;
+    void revealElement(int index) override;
 
     // Picks the scene graph the engine's views draw with; must run before the first view exists.
     static void chooseSceneGraph();
@@ -35,7 +39,18 @@ private:
     void watchPageWidget(QObject* child);
     void backUnlessEditing();
     void focusShownPage();
+    // Whether the page shown is the live page.
+    bool showsLivePage() const;
+    void listElements();
+    // Reports the element under `point` of the page's widget (a Ctrl+click).
+    void pickElement(QPointF point);
+    // Whether `event`, sent to a widget of the page, is part of a Ctrl+click on the live page,
+    // which the page does not see.
+    bool isElementPick(QEvent* event) const;
 
     QWebEngineView* view_ = nullptr;
+    PreviewPage* page_ = nullptr;
+    // The path of the live page; empty while the preview shows files.
+    QString livePath_;
     QByteArray defaultTextEncoding_;
 };

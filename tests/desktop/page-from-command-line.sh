@@ -1,24 +1,11 @@
 #!/usr/bin/env bash
 # The built program, started with a page on its command line under Xvfb + openbox, shows the page
 # in its preview: the engine module is found and loaded, and draws the page's colour where the
-# preview is. Reads the screen with xwd (x11-apps).
+# preview is. Reads the screen with xwd (x11-apps, through pixel).
 set -u
 source "$(dirname "$0")/../../bench/desktop/private-display.sh" page-shown
 printf '<html><body style="background:#ff00ff"><p>Страница</p></body></html>' >"$T/page.html"
 (cd "$T" && exec "$PW" "$T/page.html") >"$T/log" 2>&1 & PID=$!
-
-# The big-endian 32-bit field of FILE's xwd header at byte OFFSET.
-field() { od -An -tu4 --endian=big -j "$2" -N 4 "$1" | tr -d ' '; }
-# The colour at the screen's X Y as RRGGBB (TrueColor, least byte first, as Xvfb writes it): the
-# pixels follow the header and the colour map (ncolors entries of 12 bytes).
-pixel() {
-    xwd -root -silent >"$T/screen.xwd" || return 1
-    local f=$T/screen.xwd header ncolors bits perline offset
-    header=$(field "$f" 0); ncolors=$(field "$f" 76); bits=$(field "$f" 44)
-    perline=$(field "$f" 48)
-    offset=$((header + ncolors * 12 + $2 * perline + $1 * bits / 8))
-    od -An -tx1 -j "$offset" -N 3 "$T/screen.xwd" | awk '{print $3 $2 $1}'
-}
 
 WIN=$(window_of $PID page.html 60)
 [ -n "$WIN" ] || { echo "FAIL: no window"; cat "$T/log"; exit 1; }

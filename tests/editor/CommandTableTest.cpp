@@ -60,6 +60,7 @@ const MenuRow menuRows[] = {
     {"N8", "-", "", "", "", "", true},
     {"N8", "SyntaxHighlighting1", "Подсветка синтаксиса", "", "", "off", true},
     {"N8", "SpellChecking1", "Проверка орфографии", "", "", "off", true},
+    {"N8", "LivePreview1", "Живой просмотр", "", "", "off", true},
     {"N40", "N41", "", "", "swatch-skyblue", "", true},
     {"N40", "N42", "", "", "swatch-white", "", true},
     {"N40", "N43", "", "", "swatch-black", "", true},

@@ -287,3 +287,23 @@ TEST(LocalPageOrigins, RequestsAreMovedToTheirFilesOwnOrigin)
 }
 
 } // namespace
+
+namespace {
+
+// The live preview's text takes the place of the file under any spelling of its path, an empty
+// text included, until it is withdrawn.
+TEST(LocalPageServedText, TakesThePlaceOfTheFileUntilWithdrawn)
+{
+    const QString page = QStringLiteral("/tmp/pages/page.html");
+    EXPECT_TRUE(LocalPageSchemeHandler::servedText(page).isNull());
+    LocalPageSchemeHandler::serveText(QStringLiteral("/tmp/other/../pages//page.html"), "<p>");
+    EXPECT_EQ(LocalPageSchemeHandler::servedText(page), "<p>");
+    EXPECT_TRUE(
+        LocalPageSchemeHandler::servedText(QStringLiteral("/tmp/pages/other.html")).isNull());
+    LocalPageSchemeHandler::serveText(page, QByteArray());
+    EXPECT_FALSE(LocalPageSchemeHandler::servedText(page).isNull()) << "an empty page is a page";
+    LocalPageSchemeHandler::stopServingText(QStringLiteral("/tmp/pages/./page.html"));
+    EXPECT_TRUE(LocalPageSchemeHandler::servedText(page).isNull());
+}
+
+} // namespace

@@ -4,8 +4,9 @@
 
 #include <QStringList>
 
-// Records what the windows ask of a browser: "navigate <path>", "refresh", "back", "forward";
-// the default text encoding is kept apart, as it is a setting rather than a command.
+// Records what the windows ask of a browser: "navigate <path>", "refresh", "back", "forward",
+// "live <path>", "end live", "reveal <index>"; the default text encoding and the live page's
+// bytes are kept apart.
 // Tests raise the browser's notifications through the signals directly.
 class FakeBrowser : public Browser
 {
@@ -15,6 +16,7 @@ public:
 
     QStringList calls;
     QByteArray defaultTextEncoding;
+    QByteArray liveBytes;
 
     void navigate(const QString& path) override { calls << QStringLiteral("navigate ") + path; }
     void refresh() override { calls << QStringLiteral("refresh"); }
@@ -24,4 +26,11 @@ public:
     {
         defaultTextEncoding = charset;
     }
+    void showLivePage(const QString& path, const QByteArray& bytes) override
+    {
+        calls << QStringLiteral("live ") + path;
+        liveBytes = bytes;
+    }
+    void endLivePage() override { calls << QStringLiteral("end live"); }
+    void revealElement(int index) override { calls << QStringLiteral("reveal %1").arg(index); }
 };

@@ -4,6 +4,8 @@
 #include "text/TextBuffer.h"
 #include "text/TextView.h"
 
+#include <QKeyEvent>
+
 namespace {
 
 // At most this much text is read to pair a tag or to find the open element: a few milliseconds.
@@ -19,7 +21,24 @@ HtmlTagAssist::HtmlTagAssist(TextView* view, LexCheckpoints& checkpoints)
 {
     connect(view, &TextView::cursorPositionChanged, this, &HtmlTagAssist::updateMarks);
     connect(view->buffer(), &TextBuffer::contentsChange, this, &HtmlTagAssist::onContentsChange);
+    view->installEventFilter(this);
     updateMarks();
+}
+
+bool HtmlTagAssist::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != view_ || event->type() != QEvent::KeyPress || echo_.isEmpty())
+        return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    const bool commandKey =
+        key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (!commandKey && view_->cursorPosition() == echoCaret_ && !view_->hasSelection() &&
+        key->text() == echo_.front()) {
+        echo_.remove(0, 1);
+        return true;
+    }
+    echo_.clear();
+    return false;
 }
 
 void HtmlTagAssist::repaintMarks()
@@ -32,6 +51,8 @@ void HtmlTagAssist::repaintMarks()
 
 void HtmlTagAssist::updateMarks()
 {
+    if (view_->cursorPosition() != echoCaret_)
+        echo_.clear();
     // The caret moves with an edit before the lexer has heard of it; the edit updates the marks.
     if (checkpoints_.length() != view_->buffer()->length())
         return;
@@ -78,6 +99,7 @@ void HtmlTagAssist::addMarks(QList<QTextLayout::FormatRange>& formats, qsizetype
 
 void HtmlTagAssist::onContentsChange(qsizetype position, qsizetype removed, qsizetype added)
 {
+    echo_.clear();
     repaintMarks();
     marks_.clear();
     updateMarks();
@@ -100,6 +122,9 @@ void HtmlTagAssist::completeEndTag(qsizetype slashPosition)
     if (checkpoints_.stateAt(slashPosition - 1).mode != LexState::Mode::Text)
         return;
     const QString name = tags_.openElementBefore(slashPosition - 1, searchBudget);
-    if (!name.isEmpty())
-        view_->insertPlainText(name + u'>');
+    if (name.isEmpty())
+        return;
+    view_->insertPlainText(name + u'>');
+    echo_ = name + u'>';
+    echoCaret_ = view_->cursorPosition();
 }

@@ -179,6 +179,40 @@ TEST_F(HighlightingInWindow, TypingEndTagOpenerCompletesTheOpenElement)
     }
 }
 
+// A user who types the whole end tag without waiting for the completion gets it once; a key
+// that differs from what was completed, or a caret moved away, ends the typing over.
+TEST_F(HighlightingInWindow, TypingOnACompletedEndTagTypesOverIt)
+{
+    form->show();
+    form->HTML1Click();
+    form->setSyntaxHighlighting(true);
+    const struct
+    {
+        const char* beforeCompletion;
+        const char* after;
+        const char* result;
+    } cases[] = {
+        {"<div>x</", "div>y", "<div>x</div>y"},
+        {"<div>x</", "di", "<div>x</div>"},
+        {"<div>x</", "dx", "<div>x</div>x"},
+        {"<p>a</", "p>>", "<p>a</p>>"},
+    };
+    for (const auto& c : cases) {
+        editor()->LoadText(QString());
+        type(QString::fromUtf8(c.beforeCompletion));
+        QCoreApplication::processEvents();
+        type(QString::fromUtf8(c.after));
+        EXPECT_EQ(editor()->Text(), QString::fromUtf8(c.result)) << c.after;
+    }
+    editor()->LoadText(QString());
+    type(QStringLiteral("<b>x</"));
+    QCoreApplication::processEvents();
+    editor()->setCursorPosition(0);
+    editor()->setCursorPosition(editor()->buffer()->length());
+    type(QStringLiteral("b"));
+    EXPECT_EQ(editor()->Text(), QStringLiteral("<b>x</b>b"));
+}
+
 TEST_F(HighlightingInWindow, CaretInATagNameMarksItAndItsPartner)
 {
     form->setSyntaxHighlighting(true);

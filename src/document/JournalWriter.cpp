@@ -133,8 +133,15 @@ void JournalWriter::carryOut(Request& request)
             return;
         fd_ = fd;
         writeAll(RecoveryJournal::encodeStart(request.header));
-        writeAll(request.bytes.isEmpty() ? RecoveryJournal::encodeText(request.text)
-                                         : request.bytes);
+        if (request.bytes.isEmpty()) {
+            writeAll(RecoveryJournal::encodeText(request.text));
+        } else {
+            // A journal that stands on its file takes a copy of the file's bytes here, off the
+            // editor's thread: it must still restore if the file changes before the next start.
+            const QByteArray copy =
+                RecoveryJournal::fileBytesForBase(request.bytes, request.header.fileName);
+            writeAll(copy.isEmpty() ? request.bytes : copy);
+        }
         request.text.clear();
         sync();
         if (::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path_).constData()) !=

@@ -232,6 +232,22 @@ QByteArray RecoveryJournal::encodeFileBase(const QByteArray& hash, qsizetype tex
     return out;
 }
 
+QByteArray RecoveryJournal::fileBytesForBase(const QByteArray& baseRecord, const QString& fileName)
+{
+    // Type (1), payload length (4), text length (8), hash, checksum (2).
+    constexpr qsizetype hashAt = 1 + 4 + 8;
+    if (baseRecord.size() <= hashAt + 2 || baseRecord.front() != Base || fileName.isEmpty())
+        return {};
+    const QByteArray hash = baseRecord.mid(hashAt, baseRecord.size() - hashAt - 2);
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError || contentHash(bytes) != hash)
+        return {};
+    return encodeFileBytes(bytes);
+}
+
 void RecoveryJournal::appendEdit(QByteArray& out, qsizetype position, qsizetype removed,
                                  QStringView inserted)
 {

@@ -48,6 +48,10 @@ public:
     static QByteArray encodeFileBytes(const QByteArray& bytes);
     // The text is the file's as it was read: `hash` is contentHash() of its bytes.
     static QByteArray encodeFileBase(const QByteArray& hash, qsizetype textLength);
+    // The file's bytes as a record in place of `baseRecord` (from encodeFileBase) while the file
+    // still holds what that record names, so that the journal no longer needs the file; empty
+    // when the file cannot be read or holds something else.
+    static QByteArray fileBytesForBase(const QByteArray& baseRecord, const QString& fileName);
     // Appends an edit record to `out` (the typing path: no copy of anything but `inserted`).
     static void appendEdit(QByteArray& out, qsizetype position, qsizetype removed,
                            QStringView inserted);

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -132,16 +133,15 @@ void JournalWriter::carryOut(Request& request)
         if (fd < 0)
             return;
         fd_ = fd;
-        writeAll(RecoveryJournal::encodeStart(request.header));
-        if (request.bytes.isEmpty()) {
-            writeAll(RecoveryJournal::encodeText(request.text));
-        } else {
-            // A journal that stands on its file takes a copy of the file's bytes here, off the
-            // editor's thread: it must still restore if the file changes before the next start.
-            const QByteArray copy =
-                RecoveryJournal::fileBytesForBase(request.bytes, request.header.fileName);
-            writeAll(copy.isEmpty() ? request.bytes : copy);
-        }
+        const QByteArray start = RecoveryJournal::encodeStart(request.header);
+        writeAll(start);
+        writeAll(request.bytes.isEmpty() ? RecoveryJournal::encodeText(request.text)
+                                         : request.bytes);
+        // A journal that stands on its file takes a copy of the file's bytes next, so that it
+        // still restores if the file changes before the next start; the edits made meanwhile
+        // are journalled at once.
+        if (!request.bytes.isEmpty())
+            push({Request::Settle, {}, request.header, {}, request.bytes, {}, start.size()});
         request.text.clear();
         sync();
         if (::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path_).constData()) !=
@@ -171,11 +171,47 @@ void JournalWriter::carryOut(Request& request)
         }
         unsynced_ = false;
         break;
+    case Request::Settle:
+        settleOnCopy(request);
+        break;
     case Request::Barrier:
         if (unsynced_)
             sync();
         break;
     }
+}
+
+void JournalWriter::settleOnCopy(const Request& request)
+{
+    if (fd_ < 0)
+        return;
+    const QByteArray copy =
+        RecoveryJournal::fileBytesForBase(request.bytes, request.header.fileName);
+    QFile current(path_);
+    if (copy.isEmpty() || !current.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray written = current.readAll();
+    const qsizetype baseAt = qsizetype(request.validLength);
+    if (written.mid(baseAt, request.bytes.size()) != request.bytes)
+        return; // started afresh since
+    // The journal with the copy in place of the file's name, complete before it replaces the old.
+    const QString fresh = path_ + QStringLiteral(".new");
+    const int old = std::exchange(fd_, openForWriting(fresh, O_CREAT | O_TRUNC));
+    writeAll(written.left(baseAt));
+    writeAll(copy);
+    writeAll(written.mid(baseAt + request.bytes.size()));
+    if (fd_ >= 0)
+        sync();
+    if (fd_ < 0 ||
+        ::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path_).constData()) != 0) {
+        // The journal as it was goes on.
+        closeFile();
+        ::unlink(QFile::encodeName(fresh).constData());
+        fd_ = old;
+        return;
+    }
+    ::close(old);
+    DiskFlush::folderOf(path_);
 }
 
 void JournalWriter::writeAll(const QByteArray& bytes)

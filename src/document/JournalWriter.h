@@ -43,18 +43,20 @@ public:
 private:
     struct Request
     {
-        enum Kind { Start, Adopt, Append, Remove, Barrier } kind;
+        enum Kind { Start, Adopt, Append, Remove, Barrier, Settle } kind;
         QString path;
         JournalHeader header;
         QString text;
         QByteArray bytes;
         std::shared_ptr<RecoveryLock> lock;
-        qint64 validLength = 0;
+        qint64 validLength = 0; // Adopt: the whole records; Settle: where the file's name is
     };
 
     void push(Request request);
     void run();
     void carryOut(Request& request);
+    // Puts a copy of the file's bytes in place of the file's name in the journal.
+    void settleOnCopy(const Request& request);
     void writeAll(const QByteArray& bytes);
     void sync();
     void closeFile();

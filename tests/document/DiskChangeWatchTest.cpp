@@ -2,6 +2,7 @@
 // the looks themselves on real files changed in every way other programs change them, and the
 // watch living through those changes as the file system reports them.
 #include "document/DiskChangeWatch.h"
+#include "support/TestFiles.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -67,23 +68,14 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         file = dir.filePath("page.html");
-        write(file, "<p>ours</p>");
+        writeFile(file, "<p>ours</p>");
         watch.watch(file, contentHash("<p>ours</p>"));
     }
 
-    static void write(const QString& path, const QByteArray& bytes,
-                      QIODevice::OpenMode mode = QIODevice::WriteOnly)
-    {
-        QFile out(path);
-        ASSERT_TRUE(out.open(mode));
-        ASSERT_EQ(out.write(bytes), bytes.size());
-    }
     // As most editors and tools save: a new file renamed over the old one.
     void replaceByRename(const QByteArray& bytes)
     {
-        const QString temporary = dir.filePath(".page.html.new");
-        write(temporary, bytes);
-        ASSERT_EQ(std::rename(QFile::encodeName(temporary), QFile::encodeName(file)), 0);
+        ::replaceByRename(file, dir.filePath(QStringLiteral(".page.html.new")), bytes);
     }
     void touch()
     {
@@ -109,7 +101,7 @@ TEST_F(DiskChangeWatchTest, SameBytesAreNoChange)
     watch.checkNow();
     touch();
     watch.checkNow();
-    write(file, "<p>ours</p>");
+    writeFile(file, "<p>ours</p>");
     watch.checkNow();
     replaceByRename("<p>ours</p>");
     watch.checkNow();
@@ -124,7 +116,7 @@ TEST_F(DiskChangeWatchTest, EachChangeIsReportedOnce)
     watch.checkNow();
     EXPECT_EQ(reports, "C");
     EXPECT_TRUE(watch.differsFromKnown());
-    write(file, " appended", QIODevice::Append);
+    writeFile(file, " appended", QIODevice::Append);
     watch.checkNow();
     EXPECT_EQ(reports, "CC");
 }
@@ -133,7 +125,7 @@ TEST_F(DiskChangeWatchTest, RewriteInPlaceOfSameSizeCounts)
 {
     // Same size, same inode: the file's times and its content tell the change.
     watch.checkNow();
-    write(file, "<p>OURS</p>", QIODevice::ReadWrite);
+    writeFile(file, "<p>OURS</p>", QIODevice::ReadWrite);
     watch.checkNow();
     EXPECT_EQ(reports, "C");
 }
@@ -145,7 +137,7 @@ TEST_F(DiskChangeWatchTest, DeleteAndRecreate)
     watch.checkNow();
     EXPECT_EQ(reports, "R");
     EXPECT_FALSE(watch.differsFromKnown()) << "writing a missing file loses nothing";
-    write(file, "<p>new</p>");
+    writeFile(file, "<p>new</p>");
     watch.checkNow();
     EXPECT_EQ(reports, "RC");
 }
@@ -154,7 +146,7 @@ TEST_F(DiskChangeWatchTest, RecreatedAsItWasIsBackToKnown)
 {
     ASSERT_TRUE(QFile::remove(file));
     watch.checkNow();
-    write(file, "<p>ours</p>");
+    writeFile(file, "<p>ours</p>");
     watch.checkNow();
     EXPECT_EQ(reports, "RB");
 }
@@ -201,13 +193,13 @@ TEST_F(DiskChangeEvents, SeesRenameOverDeleteAndRecreateInTurn)
     replaceByRename("<p>second</p>");
     waitForLook();
     EXPECT_EQ(reports, "CC");
-    write(file, " appended", QIODevice::Append);
+    writeFile(file, " appended", QIODevice::Append);
     waitForLook();
     EXPECT_EQ(reports, "CCC");
     ASSERT_TRUE(QFile::remove(file));
     waitForLook();
     EXPECT_EQ(reports, "CCCR");
-    write(file, "<p>again</p>");
+    writeFile(file, "<p>again</p>");
     waitForLook();
     EXPECT_EQ(reports, "CCCRC");
 }

@@ -4,6 +4,7 @@
 #include "document/DocumentSession.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeDocumentEditor.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,12 +24,6 @@ const QString WriteOver =
 const QString Reload =
     QStringLiteral("question Ваши изменения документа будут потеряны. Перечитать файл?");
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 class SessionDiskChangeTest : public ::testing::Test
 {
 protected:
@@ -43,7 +38,7 @@ protected:
                          [this](int panel, const QString& text) { panels[panel] = text; });
         QObject::connect(&session, &DocumentSession::previewNavigationRequested,
                          [this](const QString& p) { preview << p; });
-        write(file, "<p>ours</p>\r\n");
+        writeFile(file, "<p>ours</p>\r\n");
         dialogs.openAnswers = {{file, 1}};
         session.openDocument();
         ASSERT_EQ(editor.text, "<p>ours</p>\n");
@@ -52,18 +47,9 @@ protected:
         dialogs.log.clear();
     }
 
-    static void write(const QString& path, const QByteArray& bytes,
-                      QIODevice::OpenMode mode = QIODevice::WriteOnly)
-    {
-        QFile out(path);
-        ASSERT_TRUE(out.open(mode));
-        ASSERT_EQ(out.write(bytes), bytes.size());
-    }
     void replaceByRename(const QByteArray& bytes)
     {
-        const QString temporary = dir.filePath("page.html~");
-        write(temporary, bytes);
-        ASSERT_EQ(std::rename(QFile::encodeName(temporary), QFile::encodeName(file)), 0);
+        ::replaceByRename(file, dir.filePath(QStringLiteral("page.html~")), bytes);
     }
     void look() { session.diskWatch().checkNow(); }
 
@@ -101,7 +87,7 @@ TEST_F(SessionDiskChangeTest, UnmodifiedDocumentIsReadAgainAsOpenReadsIt)
 TEST_F(SessionDiskChangeTest, ModifiedDocumentKeepsItsTextAndSaveAsksFirst)
 {
     editor.type("mine");
-    write(file, "theirs", QIODevice::Append);
+    writeFile(file, "theirs", QIODevice::Append);
     look();
     EXPECT_EQ(editor.text, "<p>ours</p>\nmine");
     EXPECT_EQ(notices, QList<int>{int(Notice::ChangedOnDisk)});
@@ -177,7 +163,7 @@ TEST_F(SessionDiskChangeTest, RenamedAwayThenAnotherFileUnderTheName)
 {
     ASSERT_EQ(std::rename(QFile::encodeName(file), QFile::encodeName(file + ".bak")), 0);
     look();
-    write(file, "<p>other</p>");
+    writeFile(file, "<p>other</p>");
     look();
     // The document counts as modified since the file went: its text stays, the user chooses.
     EXPECT_EQ(editor.text, "<p>ours</p>\n");
@@ -237,7 +223,7 @@ TEST_F(SessionDiskChangeTest, NewDocumentAndSaveAsMoveTheWatch)
     EXPECT_EQ(editor.text, "<p>ours</p>\n") << "the old name is no longer the document's file";
 
     session.newDocument();
-    write(other, "<p>changed</p>");
+    writeFile(other, "<p>changed</p>");
     look();
     EXPECT_TRUE(editor.text.isEmpty());
     EXPECT_FALSE(editor.modified);

@@ -3,6 +3,7 @@
 #include "document/DocumentSession.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeDocumentEditor.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,19 +17,6 @@ using Operation = DocumentSession::FollowingOperation;
 const QString Untitled = QStringLiteral("НовыйHTML");
 const QString Question =
     QStringLiteral("question Текущий документ содержит изменения. Сохранить его?");
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 class DocumentSessionTest : public ::testing::Test
 {

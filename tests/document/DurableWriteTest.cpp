@@ -8,6 +8,7 @@
 #include "document/SystemReason.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeDocumentEditor.h"
+#include "support/TestFiles.h"
 #include "templates/ScopedEnv.h"
 
 #include <QDir>
@@ -43,19 +44,6 @@ private:
     static inline int left_ = 0;
     DiskFlush::FlushFunction previous_;
 };
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 class DurableWriteTest : public ::testing::Test
 {

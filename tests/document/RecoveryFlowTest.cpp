@@ -6,6 +6,7 @@
 #include "document/RecoveryStore.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeDocumentEditor.h"
+#include "support/TestFiles.h"
 #include "templates/ScopedEnv.h"
 
 #include <QDir>
@@ -18,19 +19,6 @@
 namespace {
 
 using Answer = Dialogs::Answer;
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QStringList journalFiles()
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/TestFiles.h"
+
 #include "editor/MainWindow.h"
 #include "support/FakePlatform.h"
 #include "text/SourceEditor.h"
@@ -27,18 +29,6 @@ protected:
     QToolButton* button(const char* name) const { return form->findChild<QToolButton*>(name); }
     FakeDialogs& dialogs() { return platform.fakeDialogs; }
     FakeBrowser* preview() const { return platform.browsers.value(0); }
-
-    static void writeFile(const QString& filePath, const QByteArray& bytes)
-    {
-        QFile file(filePath);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
-    static QByteArray readFile(const QString& filePath)
-    {
-        QFile file(filePath);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
 
     // Types as a user does: key events into the editor.
     void type(const QString& text);

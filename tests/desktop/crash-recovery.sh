@@ -106,7 +106,13 @@ for delay in 0.3 1 2.5; do
     [ -n "$WIN" ] || fail "no window for the 64 MB page"
     focus_editor "$WIN"
     xdotool type --window "$WIN" "X"
-    sleep 2
+    # The journal names the file at once and then takes a copy of its 64 MB; the save comes
+    # once the copy is there (up to 30 s on a loaded machine).
+    for _ in $(seq 60); do
+        [ -n "$(find "$XDG_STATE_HOME/pagewright/recovery" -name '*journal' -size +60M 2>/dev/null)" ] &&
+            break
+        sleep 0.5
+    done
     xdotool key --window "$WIN" ctrl+s
     sleep "$delay"
     kill -9 "$PID"; wait "$PID" 2>/dev/null

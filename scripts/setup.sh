@@ -13,7 +13,7 @@ packages=(
     librsvg2-bin desktop-file-utils
     dpkg-dev file lintian appstream man-db
     clang-format
-    libhunspell-dev hunspell-ru hunspell-en-us
+    libhunspell-dev hunspell-ru hunspell-en-us zlib1g-dev
 )
 
 missing=()

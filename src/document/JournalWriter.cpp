@@ -5,6 +5,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -183,26 +184,29 @@ void JournalWriter::carryOut(Request& request)
 
 void JournalWriter::settleOnCopy(const Request& request)
 {
-    if (fd_ < 0)
+    if (fd_ < 0 || !RecoveryJournal::isFileBase(request.bytes))
         return;
-    const QByteArray copy =
-        RecoveryJournal::fileBytesForBase(request.bytes, request.header.fileName);
     QFile current(path_);
-    if (copy.isEmpty() || !current.open(QIODevice::ReadOnly))
+    if (!current.open(QIODevice::ReadOnly))
         return;
     const QByteArray written = current.readAll();
     const qsizetype baseAt = qsizetype(request.validLength);
     if (written.mid(baseAt, request.bytes.size()) != request.bytes)
         return; // started afresh since
+    const int file =
+        ::open(QFile::encodeName(request.header.fileName).constData(), O_RDONLY | O_CLOEXEC);
+    if (file < 0)
+        return;
     // The journal with the copy in place of the file's name, complete before it replaces the old.
     const QString fresh = path_ + QStringLiteral(".new");
     const int old = std::exchange(fd_, openForWriting(fresh, O_CREAT | O_TRUNC));
     writeAll(written.left(baseAt));
-    writeAll(copy);
+    const bool copied = copyFileRecord(file, request.header.base);
+    ::close(file);
     writeAll(written.mid(baseAt + request.bytes.size()));
-    if (fd_ >= 0)
+    if (copied && fd_ >= 0)
         sync();
-    if (fd_ < 0 ||
+    if (!copied || fd_ < 0 ||
         ::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path_).constData()) != 0) {
         // The journal as it was goes on.
         closeFile();
@@ -214,7 +218,38 @@ void JournalWriter::settleOnCopy(const Request& request)
     DiskFlush::folderOf(path_);
 }
 
-void JournalWriter::writeAll(const QByteArray& bytes)
+bool JournalWriter::copyFileRecord(int file, const FileSignature& expected)
+{
+    // The file as the journal began holds the bytes its name stands for: one whose size,
+    // modification time and inode are still those is taken for it without hashing it again (a
+    // change the signature misses is caught by the file's watch, which compares contents, and
+    // makes the journal take the whole text).
+    if (FileSignature::of(file) != expected)
+        return false;
+    const QByteArray head = RecoveryJournal::bytesRecordHead(expected.size);
+    if (head.isEmpty())
+        return false;
+    writeAll(head);
+    // In pieces, so that a big file is never held in memory.
+    QByteArray piece(CopyPiece, Qt::Uninitialized);
+    quint32 checksum = 0;
+    for (qint64 left = expected.size; left > 0 && fd_ >= 0;) {
+        const ssize_t n = ::read(file, piece.data(), size_t(std::min<qint64>(left, piece.size())));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false; // cut short meanwhile
+        const QByteArrayView bytes(piece.constData(), qsizetype(n));
+        checksum = RecoveryJournal::extendChecksum(checksum, bytes);
+        writeAll(bytes);
+        left -= n;
+    }
+    writeAll(RecoveryJournal::bytesRecordTail(checksum));
+    // Changed while it was read: the copy may mix old and new.
+    return FileSignature::of(file) == expected;
+}
+
+void JournalWriter::writeAll(QByteArrayView bytes)
 {
     qsizetype done = 0;
     while (fd_ >= 0 && done < bytes.size()) {

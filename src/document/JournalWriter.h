@@ -4,6 +4,7 @@
 #include "document/RecoveryLock.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <chrono>
 #include <condition_variable>
@@ -19,6 +20,7 @@ class JournalWriter
 {
 public:
     static constexpr std::chrono::milliseconds SyncInterval{2000};
+    static constexpr qsizetype CopyPiece = 256 * 1024;
 
     JournalWriter();
     // Carries out every request made, then ends the thread.
@@ -57,7 +59,9 @@ private:
     void carryOut(Request& request);
     // Puts a copy of the file's bytes in place of the file's name in the journal.
     void settleOnCopy(const Request& request);
-    void writeAll(const QByteArray& bytes);
+    // Writes the file open as `file` as a bytes record, while it is as `expected` describes it.
+    bool copyFileRecord(int file, const FileSignature& expected);
+    void writeAll(QByteArrayView bytes);
     void sync();
     void closeFile();
 

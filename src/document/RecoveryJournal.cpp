@@ -5,14 +5,24 @@
 #include <QFile>
 
 #include <cstring>
+#include <limits>
 #include <sys/stat.h>
+#include <zlib.h>
 
 namespace {
 
-const QByteArray Magic("PWJOURNAL1\n", 11);
+// Journals are written in the second format, whose checksum is a CRC-32 (fast enough for a
+// record of many megabytes); the first, with a 16-bit CRC, is still read.
+const QByteArray Magic("PWJOURNAL2\n", 11);
+const QByteArray FirstMagic("PWJOURNAL1\n", 11);
 enum RecordType : char { Header = 'H', Text = 'T', Bytes = 'B', Base = 'F', Edit = 'E' };
-// Type (1), payload length (4), payload, checksum (2).
-constexpr qsizetype FrameOverhead = 7;
+// Type (1), payload length (4), payload, checksum (4; 2 in the first format).
+constexpr qsizetype FrameOverhead = 9;
+
+quint32 checksumOf(QByteArrayView payload)
+{
+    return RecoveryJournal::extendChecksum(0, payload);
+}
 
 template <typename T> void appendValue(QByteArray& out, T value)
 {
@@ -31,7 +41,7 @@ void closeRecord(QByteArray& out, qsizetype payloadStart)
 {
     const quint32 length = quint32(out.size() - payloadStart);
     std::memcpy(out.data() + payloadStart - 4, &length, 4);
-    appendValue<quint16>(out, qChecksum(QByteArrayView(out).sliced(payloadStart)));
+    appendValue<quint32>(out, checksumOf(QByteArrayView(out).sliced(payloadStart)));
 }
 
 qsizetype openRecord(QByteArray& out, RecordType type)
@@ -179,14 +189,32 @@ bool apply(RecoveryJournal::Replay& replay, char type, QByteArrayView payload)
 
 } // namespace
 
+namespace {
+
+FileSignature signatureOf(const struct stat& st)
+{
+    return {qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            quint64(st.st_ino)};
+}
+
+} // namespace
+
 FileSignature FileSignature::of(const QString& path)
 {
     struct stat st
     {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return {};
-    return {qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-            quint64(st.st_ino)};
+    return signatureOf(st);
+}
+
+FileSignature FileSignature::of(int fd)
+{
+    struct stat st
+    {};
+    if (fd < 0 || ::fstat(fd, &st) != 0)
+        return {};
+    return signatureOf(st);
 }
 
 QByteArray RecoveryJournal::encodeStart(const JournalHeader& header)
@@ -232,20 +260,33 @@ QByteArray RecoveryJournal::encodeFileBase(const QByteArray& hash, qsizetype tex
     return out;
 }
 
-QByteArray RecoveryJournal::fileBytesForBase(const QByteArray& baseRecord, const QString& fileName)
+bool RecoveryJournal::isFileBase(const QByteArray& record)
 {
-    // Type (1), payload length (4), text length (8), hash, checksum (2).
-    constexpr qsizetype hashAt = 1 + 4 + 8;
-    if (baseRecord.size() <= hashAt + 2 || baseRecord.front() != Base || fileName.isEmpty())
+    return record.size() > FrameOverhead && record.front() == Base;
+}
+
+QByteArray RecoveryJournal::bytesRecordHead(qint64 length)
+{
+    if (length < 0 || length > qint64(std::numeric_limits<quint32>::max()) - FrameOverhead)
         return {};
-    const QByteArray hash = baseRecord.mid(hashAt, baseRecord.size() - hashAt - 2);
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError || contentHash(bytes) != hash)
-        return {};
-    return encodeFileBytes(bytes);
+    QByteArray out;
+    openRecord(out, Bytes);
+    const quint32 payloadLength = quint32(length);
+    std::memcpy(out.data() + 1, &payloadLength, 4);
+    return out;
+}
+
+quint32 RecoveryJournal::extendChecksum(quint32 checksum, QByteArrayView bytes)
+{
+    return quint32(
+        crc32_z(checksum, reinterpret_cast<const Bytef*>(bytes.data()), size_t(bytes.size())));
+}
+
+QByteArray RecoveryJournal::bytesRecordTail(quint32 checksum)
+{
+    QByteArray out;
+    appendValue<quint32>(out, checksum);
+    return out;
 }
 
 void RecoveryJournal::appendEdit(QByteArray& out, qsizetype position, qsizetype removed,
@@ -261,24 +302,27 @@ void RecoveryJournal::appendEdit(QByteArray& out, qsizetype position, qsizetype 
 RecoveryJournal::Replay RecoveryJournal::replay(const QByteArray& data, bool headerOnly)
 {
     Replay replay;
-    if (!data.startsWith(Magic))
+    const bool first = data.startsWith(FirstMagic);
+    if (!first && !data.startsWith(Magic))
         return replay;
+    const qsizetype checksumSize = first ? 2 : 4;
+    const qsizetype overhead = 5 + checksumSize;
     qsizetype at = Magic.size();
-    while (data.size() - at >= FrameOverhead) {
+    while (data.size() - at >= overhead) {
         const char type = data.at(at);
         quint32 length = 0;
         std::memcpy(&length, data.constData() + at + 1, 4);
-        if (qint64(length) > data.size() - at - FrameOverhead)
+        if (qint64(length) > data.size() - at - overhead)
             break;
         const QByteArrayView payload = QByteArrayView(data).sliced(at + 5, qsizetype(length));
-        quint16 checksum = 0;
-        std::memcpy(&checksum, data.constData() + at + 5 + length, 2);
-        if (checksum != qChecksum(payload))
+        quint32 checksum = 0;
+        std::memcpy(&checksum, data.constData() + at + 5 + length, size_t(checksumSize));
+        if (checksum != (first ? quint32(qChecksum(payload)) : checksumOf(payload)))
             break;
         // The header comes first or the file is no journal of ours.
         if (replay.headerRead != (type != Header) || !apply(replay, type, payload))
             break;
-        at += FrameOverhead + qsizetype(length);
+        at += overhead + qsizetype(length);
         replay.validLength = at;
         if (headerOnly)
             break;

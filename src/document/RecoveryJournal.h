@@ -15,6 +15,8 @@ struct FileSignature
     quint64 inode = 0;
 
     static FileSignature of(const QString& path);
+    // Of the file open as `fd`.
+    static FileSignature of(int fd);
     bool operator==(const FileSignature&) const = default;
 };
 
@@ -29,8 +31,8 @@ struct JournalHeader
 };
 
 // The recovery journal's file format: a magic, then records, each framed by its type, its
-// length and a checksum, so that a record cut short by a crash (or the zeros a file system leaves
-// after one) ends the journal there instead of making it unreadable:
+// length and a checksum (CRC-32), so that a record cut short by a crash (or the zeros a file system
+// leaves after one) ends the journal there instead of making it unreadable:
 //   header   the document's name, format and base file
 //   text     the whole text
 //   bytes    the whole text as file bytes, decoded as a file is on opening (with its format)
@@ -48,10 +50,13 @@ public:
     static QByteArray encodeFileBytes(const QByteArray& bytes);
     // The text is the file's as it was read: `hash` is contentHash() of its bytes.
     static QByteArray encodeFileBase(const QByteArray& hash, qsizetype textLength);
-    // The file's bytes as a record in place of `baseRecord` (from encodeFileBase) while the file
-    // still holds what that record names, so that the journal no longer needs the file; empty
-    // when the file cannot be read or holds something else.
-    static QByteArray fileBytesForBase(const QByteArray& baseRecord, const QString& fileName);
+    static bool isFileBase(const QByteArray& record);
+    // A record of file bytes too big to hold twice, written in pieces: the head for `length`
+    // bytes (empty when a record cannot hold so many), the bytes, and the tail with their
+    // checksum, each piece of them added by extendChecksum() starting from 0.
+    static QByteArray bytesRecordHead(qint64 length);
+    static quint32 extendChecksum(quint32 checksum, QByteArrayView bytes);
+    static QByteArray bytesRecordTail(quint32 checksum);
     // Appends an edit record to `out` (the typing path: no copy of anything but `inserted`).
     static void appendEdit(QByteArray& out, qsizetype position, qsizetype removed,
                            QStringView inserted);

@@ -2,11 +2,15 @@
 // journal cut short or trailed by garbage replays to its last whole record.
 #include "document/RecoveryJournal.h"
 #include "document/DiskChangeWatch.h"
+#include "document/JournalWriter.h"
+#include "support/TestFiles.h"
 #include "text/TextBuffer.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -201,3 +205,81 @@ INSTANTIATE_TEST_SUITE_P(
                       FileBaseCase{"Gone", QByteArray(), 0, false},
                       FileBaseCase{"RecordedLengthOff", BaseBytes, 1, false}),
     [](const auto& c) { return std::string(c.param.name); });
+
+// A journal left by a build that framed its records with a 16-bit checksum still replays.
+TEST(RecoveryJournal, AJournalOfTheFirstFormatStillReplays)
+{
+    QByteArray current = RecoveryJournal::encodeStart({QStringLiteral("/tmp/a.html"), {}, {}}) +
+                         RecoveryJournal::encodeText(QStringLiteral("abc"));
+    RecoveryJournal::appendEdit(current, 1, 1, u"ЖЖ");
+    // The same records framed as the first format frames them.
+    QByteArray first("PWJOURNAL1\n");
+    for (qsizetype at = first.size(); at < current.size();) {
+        quint32 length = 0;
+        std::memcpy(&length, current.constData() + at + 1, 4);
+        const QByteArray payload = current.mid(at + 5, qsizetype(length));
+        const quint16 checksum = qChecksum(payload);
+        first +=
+            current.mid(at, 5) + payload + QByteArray(reinterpret_cast<const char*>(&checksum), 2);
+        at += 9 + qsizetype(length);
+    }
+    const RecoveryJournal::Replay replay = RecoveryJournal::replay(first);
+    EXPECT_EQ(replay.header.fileName, QStringLiteral("/tmp/a.html"));
+    EXPECT_EQ(replay.text, QStringLiteral("aЖЖc"));
+    EXPECT_EQ(replay.validLength, first.size());
+}
+
+// The writer puts a copy of the file in place of the file's name, piece by piece, only while the
+// file is as the journal began: same size, modification time and inode.
+struct CopyCase
+{
+    const char* name;
+    bool touchedBefore;
+    bool copied;
+};
+
+class JournalCopy : public ::testing::TestWithParam<CopyCase>
+{};
+
+TEST_P(JournalCopy, TheFileIsCopiedOnlyWhileItIsAsTheJournalBegan)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("page.html"));
+    const QString journalPath = dir.filePath(QStringLiteral("page.journal"));
+    // Over two pieces of the copy, and not a whole number of them.
+    QByteArray bytes = BaseBytes;
+    while (bytes.size() < 2 * JournalWriter::CopyPiece + 1000)
+        bytes += BaseBytes;
+    writeFile(file, bytes);
+    const JournalHeader header{file, {}, FileSignature::of(file)};
+    if (GetParam().touchedBefore) {
+        QFile touched(file);
+        ASSERT_TRUE(touched.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(touched.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                        QFileDevice::FileModificationTime));
+    }
+    const QString text = decodeDocument(bytes).text;
+    QByteArray edit;
+    RecoveryJournal::appendEdit(edit, 0, 3, u"<h1>");
+    {
+        JournalWriter writer;
+        writer.startWith(journalPath, header,
+                         RecoveryJournal::encodeFileBase(contentHash(bytes), text.size()));
+        writer.append(edit);
+        writer.waitUntilWritten();
+        // Left as by a crash: the lock goes with the writer, the journal stays.
+        const QByteArray journal = readFile(journalPath);
+        QFile::remove(file);
+        const RecoveryJournal::Replay replay = RecoveryJournal::replay(journal);
+        EXPECT_EQ(replay.hasText, GetParam().copied);
+        EXPECT_EQ(replay.text,
+                  GetParam().copied ? QStringLiteral("<h1>") + text.mid(3) : QString());
+        writeFile(file, bytes);
+        EXPECT_EQ(RecoveryJournal::replay(journal).text, QStringLiteral("<h1>") + text.mid(3));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, JournalCopy,
+                         ::testing::Values(CopyCase{"AsRead", false, true},
+                                           CopyCase{"TouchedSince", true, false}),
+                         [](const auto& c) { return std::string(c.param.name); });

@@ -159,8 +159,12 @@ bool apply(RecoveryJournal::Replay& replay, char type, QByteArrayView payload)
         const qint64 length = in.value<qint64>();
         const QByteArrayView hash = in.rest();
         QFile file(replay.header.fileName);
-        if (!in.ok() || replay.header.fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
+        if (!in.ok() || replay.header.fileName.isEmpty())
             return false;
+        if (!file.open(QIODevice::ReadOnly)) {
+            replay.fileUnreadable = true;
+            return false;
+        }
         QByteArray bytes = file.readAll();
         // The file changed since the journal began: the edits no longer fit it.
         if (contentHash(bytes) != hash)

@@ -65,6 +65,9 @@ public:
     {
         bool headerRead = false; // false: not a journal at all
         bool hasText = false;    // false: nothing to restore
+        // The text stands on the document's file, which cannot be read now (gone, or on a disk
+        // not mounted): it may restore once the file is back.
+        bool fileUnreadable = false;
         JournalHeader header;
         QString text;
         // Where the whole records end: a journal continued after a crash continues there.

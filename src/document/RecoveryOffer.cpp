@@ -34,9 +34,12 @@ std::optional<RecoveredDocument> RecoveryOffer::ask(Dialogs& dialogs, QWidget* p
             continue;
         RecoveryJournal::Replay replay = RecoveryJournal::replay(file.readAll());
         file.close();
-        // Begun but cut off before its first text: it holds nothing to restore.
         if (!replay.hasText) {
-            RecoveryStore::remove(journal.journalPath, *journal.lock);
+            // Begun but cut off before its first text, or standing on a file that holds other
+            // bytes now: it holds nothing to restore. One whose file cannot be read now is kept
+            // for when the file is back.
+            if (!replay.fileUnreadable)
+                RecoveryStore::remove(journal.journalPath, *journal.lock);
             continue;
         }
         switch (

@@ -1,6 +1,7 @@
 // Recovery as the document session runs it: the journal of the open document, the question about
 // journals that ended programs left (on opening a file and at start-up), what each answer does,
 // the lock of a running owner, and when a journal goes.
+#include "document/DiskChangeWatch.h"
 #include "document/DocumentJournal.h"
 #include "document/DocumentSession.h"
 #include "document/RecoveryStore.h"
@@ -142,6 +143,39 @@ TEST_F(RecoveryFlowTest, ARestoredDocumentKeepsItsJournalUntilSaved)
     EXPECT_FALSE(editor.modified);
     session.journal().waitUntilWritten();
     EXPECT_TRUE(journalFiles().isEmpty());
+}
+
+// A journal that stands on its file (the program ended before it copied the file) is offered only
+// while the file holds the bytes it names: kept, unasked, while the file is gone (a disk not
+// mounted), offered once it is back; dropped once the file holds other bytes.
+TEST_F(RecoveryFlowTest, AJournalOnAFileThatIsGoneWaitsForTheFile)
+{
+    const QString file = path("page.html");
+    const QByteArray bytes = "<p>on disk</p>";
+    writeFile(file, bytes);
+    const QString journal = RecoveryStore::newJournalPath();
+    QByteArray left = RecoveryJournal::encodeStart({file, {}, FileSignature::of(file)});
+    left += RecoveryJournal::encodeFileBase(contentHash(bytes), bytes.size());
+    RecoveryJournal::appendEdit(left, 3, 0, u"typed ");
+    writeFile(journal, left);
+    QFile::remove(file);
+
+    session.offerRecoveryAtStartUp();
+    EXPECT_TRUE(dialogs.log.isEmpty());
+    EXPECT_TRUE(QFile::exists(journal));
+
+    writeFile(file, bytes);
+    dialogs.questionAnswers = {Answer::Yes};
+    session.openDocumentFile(file);
+    EXPECT_EQ(dialogs.log.size(), 1);
+    EXPECT_EQ(editor.text, QStringLiteral("<p>typed on disk</p>"));
+
+    session.journal().discard();
+    session.journal().waitUntilWritten();
+    writeFile(journal, left);
+    writeFile(file, "<p>other bytes</p>");
+    session.offerRecoveryAtStartUp();
+    EXPECT_FALSE(QFile::exists(journal));
 }
 
 // A journal whose owner still runs is not offered; the question says when the file changed.

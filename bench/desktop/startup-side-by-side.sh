@@ -56,9 +56,9 @@ one() {
     shown=$(($(now_ms) - t0))
     # The preview shown: the page's colour where the preview is.
     if [ "$kind/$case" = pagewright/page ] && [ -n "$W" ]; then
-        X=$(xwininfo -id "$W" | awk '/Absolute upper-left X/{print $NF}')
-        Y=$(xwininfo -id "$W" | awk '/Absolute upper-left Y/{print $NF}')
-        until [ "$(pixel $((X + 100)) $((Y + 100)))" = ff00ff ]; do
+        X=$(xwininfo -id "$W" 2>/dev/null | awk '/Absolute upper-left X/{print $NF}')
+        Y=$(xwininfo -id "$W" 2>/dev/null | awk '/Absolute upper-left Y/{print $NF}')
+        until [ "$(pixel $((${X:-0} + 100)) $((${Y:-0} + 100)))" = ff00ff ]; do
             [ $(($(now_ms) - t0)) -gt 60000 ] && { echo "$kind $case: no page in 60 s" >&2; break; }
         done
         preview=$(($(now_ms) - t0))

@@ -45,15 +45,18 @@ LocalPageSchemeHandler::LocalPageSchemeHandler(QObject* parent, Source source)
     : QWebEngineUrlSchemeHandler(parent), source_(std::move(source))
 {
     if (!source_)
-        source_ = [](const QString& path) -> std::unique_ptr<QIODevice> {
-            const QByteArray text = servedText(path);
-            if (text.isNull())
-                return LocalFileSource::open(path);
-            auto buffer = std::make_unique<QBuffer>();
-            buffer->setData(text);
-            buffer->open(QIODevice::ReadOnly);
-            return buffer;
-        };
+        source_ = &LocalPageSchemeHandler::openServed;
+}
+
+std::unique_ptr<QIODevice> LocalPageSchemeHandler::openServed(const QString& path)
+{
+    const QByteArray text = servedText(path);
+    if (text.isNull())
+        return LocalFileSource::open(path);
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(text);
+    buffer->open(QIODevice::ReadOnly);
+    return buffer;
 }
 
 void LocalPageSchemeHandler::serveText(const QString& path, const QByteArray& bytes)

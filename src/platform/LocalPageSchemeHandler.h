@@ -58,6 +58,8 @@ public:
     // LocalFileSource serves it, unless another source (say the editor's own text) takes its
     // place. Null when the path is not served.
     using Source = std::function<std::unique_ptr<QIODevice>(const QString& path)>;
+    // The bytes served at `path` by default: the text served there, else the file.
+    static std::unique_ptr<QIODevice> openServed(const QString& path);
 
     // Serves `bytes` as the file at the absolute `path` (which need not exist) to every preview,
     // until stopServingText: the live preview's page is the editor's text, at the page's own

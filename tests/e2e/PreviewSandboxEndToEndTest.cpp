@@ -241,6 +241,22 @@ protected:
         return value;
     }
 
+    // The text of what `script` gives, or of what its promise settles with.
+    QString settled(const QString& script)
+    {
+        evaluate(QStringLiteral("window.settled = undefined; Promise.resolve(%1).then(v => "
+                                "window.settled = String(v), e => window.settled = 'failed')")
+                     .arg(script));
+        QString value;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                value = evaluate(QStringLiteral("window.settled")).toString();
+                return !value.isEmpty();
+            },
+            10000));
+        return value;
+    }
+
     QTemporaryDir site, elsewhere, web;
     WebEngineBrowser browser;
 };
@@ -317,43 +333,80 @@ TEST_F(PreviewSandboxEndToEnd, AProbePageReadsNothingAndShowsItsResources)
     ::close(listening);
 }
 
-// A link to a web address opens in the preview.
 // In a browser each file opened from disk is its own origin, so a page's script can neither read
 // the pixels of another file's picture drawn on a canvas nor the rules of another file's
-// stylesheet. Disabled: both reads succeed on the engine of Qt 6.4, although the guard already
-// moves every other file to an origin of its own, because the answers of a custom scheme count
-// as same-origin for the canvas and for cssRules whatever their origin; the other file is shown
-// all the same.
-TEST_F(PreviewSandboxEndToEnd, DISABLED_ScriptsReadNoPixelsNorRulesOfOtherFiles)
+// stylesheet, however the page names the file; the page's own styles stay readable, and the
+// other files are shown and applied all the same, with what they name in turn.
+TEST_F(PreviewSandboxEndToEnd, ScriptsReadNoPixelsNorRulesOfOtherFiles)
 {
     const QDir dir(site.path());
+    const QString font = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+    ASSERT_TRUE(QFile::copy(font, dir.filePath("beside.ttf")));
     ASSERT_TRUE(savePicture(dir.filePath("red.png"), 7, 5, Qt::red));
-    ASSERT_TRUE(writeFile(dir.filePath("style.css"), "#own { color: rgb(1, 2, 3) }"));
+    ASSERT_TRUE(savePicture(dir.filePath("back.png"), 3, 3, Qt::blue));
+    ASSERT_TRUE(writeFile(dir.filePath("style.css"), R"(@import "imported.css";
+#own { color: rgb(1, 2, 3) }
+#backed { background-image: url(back.png); width: 3px; height: 3px }
+@font-face { font-family: beside; src: url(beside.ttf) })"));
+    ASSERT_TRUE(writeFile(dir.filePath("imported.css"), "#imported { color: rgb(4, 5, 6) }"));
     const QString page = dir.filePath("page.html");
-    ASSERT_TRUE(writeFile(page, R"(<link rel=stylesheet href=style.css><p id=own>own</p>
-<img id=picture src=red.png>)"));
+    const QString red = dir.filePath("red.png");
+    ASSERT_TRUE(writeFile(page, QStringLiteral(R"(<link rel=stylesheet href=style.css>
+<style>#inline { color: rgb(7, 8, 9) }</style>
+<p id=own>own</p><p id=imported>imported</p><p id=inline>inline</p><div id=backed></div>
+<img id=beside src=red.png><img id=ownOrigin src="%1"><img id=fileUrl src="%2">)")
+                                    .arg(LocalPageSchemeHandler::pageUrl(red).toString(),
+                                         QUrl::fromLocalFile(red).toString())
+                                    .toUtf8()));
     ASSERT_TRUE(loads([&] { browser.navigate(page); }));
 
-    const QString canvasRead = QStringLiteral(R"((() => {
+    const QString pixelsRead = QStringLiteral(R"((id => {
         const canvas = document.createElement('canvas');
         const context = canvas.getContext('2d');
-        context.drawImage(document.getElementById('picture'), 0, 0);
+        context.drawImage(document.getElementById(id), 0, 0);
         try { return 'read ' + context.getImageData(0, 0, 1, 1).data[0]; }
-        catch (e) { return 'refused'; } })())");
-    const QString rulesRead = QStringLiteral(R"((() => {
-        try { return 'read ' + document.styleSheets[0].cssRules.length; }
-        catch (e) { return 'refused'; } })())");
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return evaluate("document.getElementById('picture').naturalWidth").toInt() == 7; },
-        10000))
-        << "the picture is not shown";
-    EXPECT_EQ(evaluate("getComputedStyle(document.getElementById('own')).color").toString(),
-              QStringLiteral("rgb(1, 2, 3)"))
-        << "the stylesheet does not apply";
-    EXPECT_EQ(evaluate(canvasRead).toString(), QStringLiteral("refused"));
-    EXPECT_EQ(evaluate(rulesRead).toString(), QStringLiteral("refused"));
+        catch (e) { return 'refused'; } })('%1'))");
+    const QString rulesRead = QStringLiteral(R"((i => {
+        try { return 'read ' + document.styleSheets[i].cssRules.length; }
+        catch (e) { return 'refused'; } })(%1))");
+    const QString colour = QStringLiteral("getComputedStyle(document.getElementById('%1')).color");
+    for (const char* id : {"beside", "ownOrigin", "fileUrl"}) {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return evaluate(QStringLiteral("document.getElementById('%1').naturalWidth")
+                                    .arg(QLatin1String(id)))
+                           .toInt() == 7;
+            },
+            10000))
+            << id << ": the picture is not shown";
+    }
+    const struct
+    {
+        const char* what;
+        QString script;
+        const char* expected;
+    } rows[] = {
+        {"the stylesheet applies", colour.arg("own"), "rgb(1, 2, 3)"},
+        {"the stylesheet it imports applies", colour.arg("imported"), "rgb(4, 5, 6)"},
+        {"the page's own styles apply", colour.arg("inline"), "rgb(7, 8, 9)"},
+        {"the picture the stylesheet names is shown",
+         "new Promise((done, fail) => { const i = new Image(); i.onload = () => done(i.width); "
+         "i.onerror = fail; i.src = getComputedStyle(document.getElementById('backed'))"
+         ".backgroundImage.slice(5, -2); })",
+         "3"},
+        {"the font the stylesheet names loads",
+         "document.fonts.load('16px beside').then(f => f.length)", "1"},
+        {"pixels of a picture beside", pixelsRead.arg("beside"), "refused"},
+        {"pixels of a picture under its own origin", pixelsRead.arg("ownOrigin"), "refused"},
+        {"pixels of a picture by a file: URL", pixelsRead.arg("fileUrl"), "refused"},
+        {"rules of a stylesheet beside", rulesRead.arg(0), "refused"},
+        {"rules of the page's own styles", rulesRead.arg(1), "read 1"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(settled(row.script), QString::fromLatin1(row.expected)) << row.what;
 }
 
+// A link to a web address opens in the preview.
 TEST_F(PreviewSandboxEndToEnd, LinksToTheWebOpenInThePreview)
 {
     LoopbackServer server(web.path());

@@ -249,19 +249,25 @@ TEST(LocalPageOrigins, RequestsAreMovedToTheirFilesOwnOrigin)
          Action::Block},
         {"a script's read of a file beside", beside, Info::ResourceTypeXhr, pageOrigin,
          Action::Block},
-        {"a picture beside", beside, Info::ResourceTypeImage, pageOrigin, Action::MoveToOwnOrigin},
+        {"a picture beside", beside, Info::ResourceTypeImage, pageOrigin, Action::MoveToLoopback},
         {"a picture under its own origin", secretsOwn, Info::ResourceTypeImage, pageOrigin,
+         Action::MoveToLoopback},
+        {"the page shown as a picture by itself", page, Info::ResourceTypeImage, pageOrigin,
          Action::Allow},
         {"a stylesheet beside", beside, Info::ResourceTypeStylesheet, pageOrigin,
-         Action::MoveToOwnOrigin},
+         Action::MoveToLoopback},
+        {"a stylesheet under its own origin", secretsOwn, Info::ResourceTypeStylesheet, pageOrigin,
+         Action::MoveToLoopback},
         {"a script beside", beside, Info::ResourceTypeScript, pageOrigin, Action::MoveToOwnOrigin},
         {"a frame beside", beside, Info::ResourceTypeSubFrame, pageOrigin, Action::MoveToOwnOrigin},
         {"a page beside", beside, Info::ResourceTypeMainFrame, pageOrigin, Action::MoveToOwnOrigin},
         {"an object beside", beside, Info::ResourceTypeObject, pageOrigin, Action::MoveToOwnOrigin},
-        {"media beside", beside, Info::ResourceTypeMedia, pageOrigin, Action::MoveToOwnOrigin},
+        {"media beside", beside, Info::ResourceTypeMedia, pageOrigin, Action::MoveToLoopback},
         {"a worker beside", beside, Info::ResourceTypeWorker, pageOrigin, Action::MoveToOwnOrigin},
         {"a font beside", beside, Info::ResourceTypeFontResource, pageOrigin, Action::Allow},
         {"a file: picture", QUrl("file:///etc/x.png"), Info::ResourceTypeImage, pageOrigin,
+         Action::MoveToLoopback},
+        {"a file: script", QUrl("file:///etc/x.js"), Info::ResourceTypeScript, pageOrigin,
          Action::MoveToOwnOrigin},
         {"a file: page", QUrl("file:///etc/x.html"), Info::ResourceTypeMainFrame, preview,
          Action::MoveToOwnOrigin},
@@ -284,6 +290,55 @@ TEST(LocalPageOrigins, RequestsAreMovedToTheirFilesOwnOrigin)
     EXPECT_EQ(moved.fragment(), QStringLiteral("top"));
     EXPECT_EQ(LocalPageRequestGuard::target(QUrl("file:///etc/x.png")),
               LocalPageSchemeHandler::pageUrl(QStringLiteral("/etc/x.png")));
+}
+
+// What names a file of the loopback server (another file's picture, or what a stylesheet served
+// there names beside it) is held to the same rules: a document never runs under its origins, the
+// page's scripts never read from it, and every file is loaded under its own label.
+TEST(LocalPageOrigins, LoopbackFilesAreLoadedUnderTheirOwnLabel)
+{
+    using Info = QWebEngineUrlRequestInfo;
+    using Action = LocalPageRequestGuard::Action;
+    const LoopbackFileAddress loopback(QByteArrayLiteral("secret"), 4711);
+    const QUrl pageOrigin = LocalPageSchemeHandler::pageUrl(QStringLiteral("/site/index.html"))
+                                .adjusted(QUrl::RemovePath);
+    const QUrl style = loopback.urlOf(QStringLiteral("/site/style.css"));
+    const QUrl besideStyle = style.resolved(QUrl("back.png"));
+    const QUrl font = loopback.urlOf(QStringLiteral("/site/font.ttf"));
+    const struct
+    {
+        const char* what;
+        QUrl url;
+        Info::ResourceType type;
+        Action action;
+    } rows[] = {
+        {"a stylesheet under its own label", style, Info::ResourceTypeStylesheet, Action::Allow},
+        {"a picture the stylesheet names", besideStyle, Info::ResourceTypeImage,
+         Action::MoveToLoopback},
+        {"a stylesheet the stylesheet imports", style.resolved(QUrl("more.css")),
+         Info::ResourceTypeStylesheet, Action::MoveToLoopback},
+        {"a font the stylesheet names", style.resolved(QUrl("font.ttf")),
+         Info::ResourceTypeFontResource, Action::MoveToLoopback},
+        {"a font under its own label", font, Info::ResourceTypeFontResource, Action::Allow},
+        {"a script's read under its own label", style, Info::ResourceTypeXhr, Action::Block},
+        {"a script's read under another label", besideStyle, Info::ResourceTypeXhr, Action::Block},
+        {"a frame", style, Info::ResourceTypeSubFrame, Action::MoveToOwnOrigin},
+        {"a page", style, Info::ResourceTypeMainFrame, Action::MoveToOwnOrigin},
+        {"a script", besideStyle, Info::ResourceTypeScript, Action::MoveToOwnOrigin},
+        {"another port: a web picture", QUrl(besideStyle.toString().replace(":4711/", ":4712/")),
+         Info::ResourceTypeImage, Action::Allow}};
+    for (const auto& row : rows)
+        EXPECT_EQ(LocalPageRequestGuard::action(row.url, row.type, pageOrigin, loopback),
+                  row.action)
+            << row.what;
+
+    const QUrl picture = LocalPageSchemeHandler::pageUrl(QStringLiteral("/site/back.png"));
+    EXPECT_EQ(LocalPageRequestGuard::target(besideStyle, loopback, loopback),
+              loopback.urlOf(QStringLiteral("/site/back.png")));
+    EXPECT_EQ(LocalPageRequestGuard::target(picture.resolved(QUrl("?v=2")), {}, loopback),
+              loopback.urlOf(QStringLiteral("/site/back.png")).resolved(QUrl("?v=2")));
+    EXPECT_EQ(LocalPageRequestGuard::target(style, loopback),
+              LocalPageSchemeHandler::pageUrl(QStringLiteral("/site/style.css")));
 }
 
 } // namespace

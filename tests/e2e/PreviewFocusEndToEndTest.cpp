@@ -4,10 +4,10 @@
 #include "app/ProgramWindows.h"
 #include "e2e/EndToEndPlatform.h"
 #include "editor/MainWindow.h"
+#include "support/TestFiles.h"
 #include "text/SourceEditor.h"
 
 #include <QAccessible>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEngineView>
@@ -47,21 +47,14 @@ TEST(PreviewFocusEndToEnd, OnlyThePaneWithTheFocusReportsIt)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath("page.html");
-    {
-        QFile out(file);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write("<html><body><h1>Heading</h1><p>Text <a href=\"#x\">link</a></p>"
-                  "<input value=field></body></html>");
-    }
+    writeFile(file, "<html><body><h1>Heading</h1><p>Text <a href=\"#x\">link</a></p>"
+                    "<input value=field></body></html>");
     EndToEndPlatform platform;
     ProgramWindows windows(platform, dir.path());
     TForm1& form = *windows.mainWindow;
+    platform.fakeDialogs.openAnswers.push_back({file, 1});
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-
-    platform.fakeDialogs.openAnswers.push_back({file, 1});
     form.N3Click();
     QWidget* preview = form.findChild<QWidget*>("WebBrowser1");
     ASSERT_NE(preview, nullptr);

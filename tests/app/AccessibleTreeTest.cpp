@@ -2,6 +2,7 @@
 // picture that carries something, has a name; windows are windows; fields are tied to their
 // labels; pictures that carry nothing are not there at all.
 #include "editor/FullScreenPreview.h"
+#include "editor/NoticeBar.h"
 #include "support/ProgramFixture.h"
 #include "templates/TemplateBuilder.h"
 #include "templates/TemplateChooser.h"
@@ -17,6 +18,7 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -235,6 +237,26 @@ TEST_F(AccessibleTree, ATextFieldWithTheFocusIsTheOnlyFocusedNodeOfItsWindow)
         ASSERT_EQ(focused.size(), 1) << field.field << ": " << focused.join(", ").toStdString();
         EXPECT_TRUE(focused.first().contains(QLatin1String(field.field))) << field.field;
     }
+}
+
+// A notice's controls say what they do: the close button's "✕" would be read as a symbol.
+TEST_F(AccessibleTree, TheNoticesControlsHaveNamesInWords)
+{
+    form->show();
+    auto* notice = form->findChild<NoticeBar*>();
+    ASSERT_NE(notice, nullptr);
+    notice->showNotice(QStringLiteral("Файл изменён другой программой."),
+                       {{QStringLiteral("Перечитать"), [] {}}});
+    QStringList names;
+    for (QAbstractButton* button : notice->findChildren<QAbstractButton*>()) {
+        if (!button->isVisible())
+            continue;
+        const QString name = QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name);
+        names << name;
+        EXPECT_TRUE(std::any_of(name.cbegin(), name.cend(), [](QChar c) { return c.isLetter(); }))
+            << button->objectName().toStdString() << ": " << name.toStdString();
+    }
+    EXPECT_EQ(names.size(), 2) << names.join(", ").toStdString();
 }
 
 TEST_F(AccessibleTree, TheHeadFieldsAreNamedForWhatTheyHoldAndTiedToTheirLabels)

@@ -35,6 +35,7 @@ NoticeBar::NoticeBar(QWidget* anchor)
     close_->setObjectName(QStringLiteral("NoticeClose"));
     close_->setText(QStringLiteral("✕"));
     close_->setToolTip(QStringLiteral("Закрыть"));
+    close_->setAccessibleName(QStringLiteral("Закрыть"));
     close_->setAutoRaise(true);
     close_->setFocusPolicy(Qt::NoFocus);
     row->addWidget(close_);

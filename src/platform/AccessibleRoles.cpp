@@ -1,6 +1,7 @@
 #include "platform/AccessibleRoles.h"
 
 #include "platform/NamedMenuItemAccessible.h"
+#include "platform/ViewportAccessible.h"
 
 #include <QAccessibleWidget>
 #include <QAction>
@@ -61,12 +62,15 @@ private:
     }
 };
 
-// The program's own window classes reach here before Qt's factory sees their Qt base class.
+// The program's own window classes reach here before Qt's factory sees their Qt base class, and so
+// do the viewports of scroll areas.
 QAccessibleInterface* createInterface(const QString& className, QObject* object)
 {
     if (auto* action = qobject_cast<QAction*>(object))
         return NamedMenuItemAccessible::create(action);
     auto* widget = qobject_cast<QWidget*>(object);
+    if (widget && ViewportAccessible::isViewport(widget))
+        return new ViewportAccessible(widget);
     // Qt already exposes main windows as windows, with their menu bar.
     if (!widget || className.startsWith(QLatin1Char('Q')) || !widget->isWindow() ||
         !widget->property(WindowProperty).toBool() || qobject_cast<QMainWindow*>(widget))

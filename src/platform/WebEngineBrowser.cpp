@@ -2,6 +2,7 @@
 
 #include "platform/EngineModule.h"
 #include "platform/LocalPageSchemeHandler.h"
+#include "platform/PreviewAccessible.h"
 #include "platform/PreviewPage.h"
 
 #include <QAction>
@@ -27,6 +28,13 @@ void WebEngineBrowser::chooseSceneGraph()
 {
     if (!EngineModule::usesOpenGL())
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+}
+
+// Screen readers see the page through the preview's own accessible interface; its factory is in
+// place before anything asks for this widget's.
+WebEngineBrowser::WebEngineBrowser(QWidget* parent) : Browser(parent)
+{
+    PreviewAccessible::install();
 }
 
 void WebEngineBrowser::createView()

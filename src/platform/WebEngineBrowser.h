@@ -11,7 +11,7 @@ class WebEngineBrowser : public Browser
 {
     Q_OBJECT
 public:
-    using Browser::Browser;
+    explicit WebEngineBrowser(QWidget* parent = nullptr);
 
     void navigate(const QString& path) override;
     void refresh() override;

@@ -47,6 +47,32 @@ QAccessible::State TextViewAccessible::state() const
     return state;
 }
 
+QList<QAccessibleInterface*> TextViewAccessible::shownChildren() const
+{
+    QList<QAccessibleInterface*> children;
+    for (int i = 0; i < QAccessibleWidget::childCount(); ++i) {
+        QAccessibleInterface* child = QAccessibleWidget::child(i);
+        if (child && child->object() != view()->viewport())
+            children.append(child);
+    }
+    return children;
+}
+
+int TextViewAccessible::childCount() const
+{
+    return int(shownChildren().size());
+}
+
+QAccessibleInterface* TextViewAccessible::child(int index) const
+{
+    return shownChildren().value(index);
+}
+
+int TextViewAccessible::indexOfChild(const QAccessibleInterface* child) const
+{
+    return int(shownChildren().indexOf(const_cast<QAccessibleInterface*>(child)));
+}
+
 void TextViewAccessible::selection(int selectionIndex, int* startOffset, int* endOffset) const
 {
     *startOffset = *endOffset = 0;

@@ -20,6 +20,11 @@ public:
     void* interface_cast(QAccessible::InterfaceType type) override;
     QString text(QAccessible::Text type) const override;
     QAccessible::State state() const override;
+    // The children are the scroll bars: the viewport that draws the text is the view itself to
+    // a screen reader (it would report the focus a second time).
+    int childCount() const override;
+    QAccessibleInterface* child(int index) const override;
+    int indexOfChild(const QAccessibleInterface* child) const override;
 
     // QAccessibleTextInterface
     void selection(int selectionIndex, int* startOffset, int* endOffset) const override;
@@ -49,6 +54,7 @@ public:
 
 private:
     TextView* view() const;
+    QList<QAccessibleInterface*> shownChildren() const;
     // The [start, end) of the unit of `boundary` that holds `offset`.
     void unitAt(int offset, QAccessible::TextBoundaryType boundary, int* start, int* end) const;
 };

@@ -2,6 +2,7 @@
 // picture that carries something, has a name; windows are windows; fields are tied to their
 // labels; pictures that carry nothing are not there at all.
 #include "editor/FullScreenPreview.h"
+#include "editor/NoticeBar.h"
 #include "support/ProgramFixture.h"
 #include "templates/TemplateBuilder.h"
 #include "templates/TemplateChooser.h"
@@ -10,12 +11,14 @@
 #include "utilities/ScreenLens.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSet>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -55,6 +58,7 @@ QString describe(const QAccessibleInterface& node)
 struct TreeWalk
 {
     QStringList unnamed;
+    QStringList focused;
     QList<QObject*> objects;
 
     void visit(QAccessibleInterface* node, const QString& path, int depth = 0)
@@ -65,6 +69,8 @@ struct TreeWalk
         const QString here = path + QLatin1Char('/') + describe(*node);
         if (isOperable(*node) && node->text(QAccessible::Name).trimmed().isEmpty())
             unnamed << here;
+        if (node->state().focused)
+            focused << here;
         for (int i = 0; i < node->childCount(); ++i)
             visit(node->child(i), here, depth + 1);
     }
@@ -190,6 +196,67 @@ TEST_F(AccessibleTree, EveryPageOfTheBuilderHasNamedControls)
         if (page < 5)
             nextPage(page);
     }
+}
+
+// A screen reader announces what reports the focus: a text field with the focus is the only
+// node of its window that does, not also the viewport it draws its text in.
+TEST_F(AccessibleTree, ATextFieldWithTheFocusIsTheOnlyFocusedNodeOfItsWindow)
+{
+    struct FieldCase
+    {
+        QWidget* window;
+        const char* field;
+        int builderPage;
+        // The page's check box that makes the field available, if any.
+        const char* option;
+    };
+    form->show();
+    form->HTML1Click();
+    // The main window first: the chooser and the builder are modal.
+    const FieldCase cases[] = {{form.get(), "RichEdit1", 0, nullptr},
+                               {program->templateChooser.get(), "Memo1", 0, nullptr},
+                               {program->templateBuilder.get(), "RichEdit1", 2, "CheckBox5"},
+                               {program->templateBuilder.get(), "Memo1", 5, nullptr}};
+    for (const FieldCase& field : cases) {
+        if (field.window == program->templateChooser.get())
+            program->templateChooser->OpenOverMainWindow();
+        if (field.builderPage) {
+            program->templateBuilder->OpenOverMainWindow();
+            for (int page = 1; page < field.builderPage; ++page)
+                nextPage(page);
+            if (field.option)
+                field.window->findChild<QAbstractButton*>(field.option)->setChecked(true);
+        }
+        auto* widget = field.window->findChild<QWidget*>(QLatin1String(field.field));
+        ASSERT_NE(widget, nullptr) << field.field;
+        field.window->show();
+        QApplication::setActiveWindow(field.window);
+        widget->setFocus();
+        ASSERT_TRUE(widget->hasFocus()) << field.field;
+        const QStringList focused = walk(*field.window).focused;
+        ASSERT_EQ(focused.size(), 1) << field.field << ": " << focused.join(", ").toStdString();
+        EXPECT_TRUE(focused.first().contains(QLatin1String(field.field))) << field.field;
+    }
+}
+
+// A notice's controls say what they do: the close button's "✕" would be read as a symbol.
+TEST_F(AccessibleTree, TheNoticesControlsHaveNamesInWords)
+{
+    form->show();
+    auto* notice = form->findChild<NoticeBar*>();
+    ASSERT_NE(notice, nullptr);
+    notice->showNotice(QStringLiteral("Файл изменён другой программой."),
+                       {{QStringLiteral("Перечитать"), [] {}}});
+    QStringList names;
+    for (QAbstractButton* button : notice->findChildren<QAbstractButton*>()) {
+        if (!button->isVisible())
+            continue;
+        const QString name = QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name);
+        names << name;
+        EXPECT_TRUE(std::any_of(name.cbegin(), name.cend(), [](QChar c) { return c.isLetter(); }))
+            << button->objectName().toStdString() << ": " << name.toStdString();
+    }
+    EXPECT_EQ(names.size(), 2) << names.join(", ").toStdString();
 }
 
 TEST_F(AccessibleTree, TheHeadFieldsAreNamedForWhatTheyHoldAndTiedToTheirLabels)

@@ -367,6 +367,25 @@ TEST_F(TextViewTest, AccessibleTextReadsTextCaretWordsAndLines)
 
 // Words before and after a word skip the spaces and punctuation between them; the text's look
 // is one run of attributes.
+// A screen reader announces what reports the focus: the view, not also the viewport it draws in.
+TEST_F(TextViewTest, OnlyTheViewReportsTheFocusInItsAccessibleTree)
+{
+    ASSERT_TRUE(view.hasFocus());
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&view);
+    ASSERT_TRUE(accessible->state().focused);
+    QStringList focusedChildren;
+    for (int i = 0; i < accessible->childCount(); ++i) {
+        QAccessibleInterface* child = accessible->child(i);
+        ASSERT_NE(child, nullptr) << i;
+        EXPECT_EQ(accessible->indexOfChild(child), i);
+        EXPECT_EQ(child->parent(), accessible) << i;
+        if (child->state().focused)
+            focusedChildren << child->object()->metaObject()->className();
+    }
+    EXPECT_EQ(focusedChildren.join(", "), QString());
+    EXPECT_EQ(accessible->child(accessible->childCount()), nullptr);
+}
+
 TEST_F(TextViewTest, AccessibleWordsAroundAWordAndTextAttributes)
 {
     load(QStringLiteral("one, two  three"), 0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/LiveUpdatePacing.h"
+#include "editor/SlicedTextCopy.h"
 #include "syntax/ElementAlignment.h"
 #include "syntax/TagOutline.h"
 
@@ -8,6 +9,8 @@
 #include <QObject>
 #include <QThreadPool>
 #include <QTimer>
+
+#include <memory>
 
 class Browser;
 class DocumentSession;
@@ -37,22 +40,34 @@ public:
     const LiveUpdatePacing& pacing() const { return pacing_; }
 
 private:
+    using Outline = std::shared_ptr<const TagOutline>;
     struct Snapshot
     {
         quint64 generation = 0;
         QString path;
         QByteArray bytes;
-        TagOutline outline;
-        QStringList tagNames;
+        QByteArray charset;
+        // Null when the outline follows on its own (outlined).
+        Outline outline;
     };
 
     void textChanged();
     void startUpdate();
+    // Copies the next slice of the text; the last one hands the copy to the worker.
+    void copySlice();
+    void encodeOnWorker(QString text);
     void show(Snapshot snapshot);
+    void outlined(quint64 generation, Outline outline);
     void pageLoaded();
     void elementsListed(const QString& names);
+    void pairOnWorker(const QString& names);
     void paired(quint64 generation, ElementAlignment alignment);
+    // Frees what the preview no longer needs on the worker: a big page's outline holds a hundred
+    // thousand strings.
+    void retire(Outline outline);
     void caretMoved();
+    // Scrolls the preview to the caret's element unless it is the one last scrolled to.
+    void revealCaretElement();
     void elementPicked(const QList<int>& indexes);
     void dialogSuppressed();
     // Whether the preview shows the text as it is now.
@@ -67,15 +82,22 @@ private:
     QElapsedTimer updateClock_;
     // Encodes and outlines the text away from the typing; one job at a time, in order.
     QThreadPool worker_;
+    // The text of the update starting, taken a slice per turn of the event loop.
+    SlicedTextCopy copy_;
     // The text changed since the last update started; an update is on its way.
     bool dirty_ = false;
     bool inFlight_ = false;
     // Counts the updates started; a snapshot older than the last one started is not shown.
     quint64 generation_ = 0;
-    // The text the preview shows, its tags and their elements.
-    TagOutline outline_;
-    QStringList tagNames_;
+    // The update whose bytes the browser was last given.
+    quint64 shownGeneration_ = 0;
+    // The text the preview shows, its tags (of update outlineGeneration_) and their elements.
+    Outline outline_ = std::make_shared<const TagOutline>();
+    quint64 outlineGeneration_ = 0;
     ElementAlignment alignment_;
+    // Elements listed before the outline of their text arrived; paired when it does.
+    QString pendingElements_;
+    bool elementsPending_ = false;
     qsizetype revealedTag_ = -1;
     NoticeBar* notice_ = nullptr;
     bool dialogNoted_ = false;

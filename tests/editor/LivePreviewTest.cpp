@@ -91,6 +91,7 @@ TEST_F(LivePreviewInWindow, ServesTheTextInTheSavedCharsetWithoutWritingTheFile)
     ASSERT_TRUE(liveUpdateArrives(0)) << "turning it on shows the text at once";
     EXPECT_EQ(liveCalls().last(), "live " + path("page.html"));
     EXPECT_EQ(preview()->liveBytes, saved);
+    EXPECT_EQ(preview()->liveCharset, "windows-1251") << "told on the worker, not by the engine";
     pageLoads(implied() + QStringList{"p"});
 
     editor()->setCursorPosition(editor()->TextLength());
@@ -177,6 +178,64 @@ TEST_F(LivePreviewInWindow, FullScreenShowsTheLiveText)
     const QString untitled = QDir(QDir::currentPath()).filePath(TForm1::UntitledName + ".html");
     EXPECT_EQ(platform.browsers.value(1)->calls, QStringList{"navigate " + untitled});
     EXPECT_EQ(preview()->liveBytes, "<p>live</p>");
+}
+
+// The preview follows what is typed: after each update the caret's element is scrolled to (the
+// browser leaves it where it is when it is in view).
+TEST_F(LivePreviewInWindow, EachUpdateScrollsToTheCaretsElement)
+{
+    const QByteArray page = "<div>a</div>\n<p>b</p>";
+    openPage(page);
+    form->setLivePreview(true);
+    ASSERT_TRUE(liveUpdateArrives(0));
+    editor()->setCursorPosition(page.indexOf("b</p>"));
+    const QStringList elements = implied() + QStringList{"div", "p"};
+    pageLoads(elements);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return preview()->calls.contains("reveal 4"); }, 5000))
+        << preview()->calls.join(", ").toStdString();
+
+    for (const char* typed : {"x", "y"}) {
+        preview()->calls.clear();
+        type(typed);
+        ASSERT_TRUE(liveUpdateArrives(0));
+        EXPECT_EQ(preview()->calls.filter("reveal"), QStringList()) << "not before the load";
+        pageLoads(elements);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return preview()->calls.contains("reveal 4"); }, 5000))
+            << "after typing " << typed;
+    }
+    // Moves within the element do not scroll again.
+    preview()->calls.clear();
+    editor()->setCursorPosition(page.indexOf("b</p>"));
+    EXPECT_EQ(preview()->calls, QStringList());
+}
+
+// The full-screen preview takes the live text: at once when the preview is behind the typing,
+// its tags found away from the typing, and without a reload when the preview is up to date.
+TEST_F(LivePreviewInWindow, FullScreenServesTheTextOnlyWhenBehind)
+{
+    const QByteArray page = "<p>a</p>";
+    openPage(page);
+    form->setLivePreview(true);
+    ASSERT_TRUE(liveUpdateArrives(0));
+    pageLoads(implied() + QStringList{"p"});
+    form->Action1Execute();
+    EXPECT_EQ(liveCalls().size(), 1) << "the preview already shows the text";
+
+    editor()->setCursorPosition(editor()->TextLength());
+    editor()->insertPlainText(QStringLiteral("<b>new</b>"));
+    form->Action1Execute();
+    ASSERT_EQ(liveCalls().size(), 2) << "served at once";
+    EXPECT_EQ(preview()->liveBytes, page + "<b>new</b>");
+    // The page may list its elements before its tags are back from the worker: they are paired
+    // once they are, and a Ctrl+click on the new element lands on its tag.
+    pageLoads(implied() + QStringList{"p", "b"});
+    const qsizetype bold = page.size();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            emit preview()->elementPicked({4});
+            return editor()->cursorPosition() == bold;
+        },
+        5000));
 }
 
 TEST_F(LivePreviewInWindow, QuietDialogsAreNotedOnce)

@@ -34,7 +34,8 @@ TEST_P(LiveUpdatePacingAfter, PauseGrowsWithTheLastUpdatesCost)
 }
 
 const PacingCase pacingCases[] = {
-    {-5, 300}, {0, 300}, {299, 300}, {301, 301}, {2500, 2500}, {4999, 4999}, {60000, 5000},
+    {-5, 250},    {0, 250},     {499, 250},    {503, 251},
+    {2500, 1250}, {9998, 4999}, {10002, 5000}, {60000, 5000},
 };
 
 INSTANTIATE_TEST_SUITE_P(Costs, LiveUpdatePacingAfter, ::testing::ValuesIn(pacingCases),

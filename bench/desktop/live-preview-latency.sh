@@ -37,7 +37,7 @@ for round in $(seq "$ROUNDS"); do
         -v round="$round" '
         $3 == "edit" { last = $2; n = 0; delete seen; next }
         last && !($3 in seen) && $3 != "paint" { seen[$3] = 1; steps[++n] = sprintf("%s %.0f", $3, $2 - last) }
-        last && $3 == "paint" && ("job" in seen) && painted < 6 { painted++; steps[++n] = sprintf("paint %.0f", $2 - last) }
+        last && $3 == "paint" && ("load-requested" in seen) && painted < 6 { painted++; steps[++n] = sprintf("paint %.0f", $2 - last) }
         END {
             line = "round " round ":"
             for (i = 1; i <= n; ++i) line = line "  " steps[i]

@@ -61,9 +61,10 @@ void LivePreview::serveNow()
     if (path.isEmpty())
         return;
     pause_.stop();
+    const bool copying = copy_.isActive();
     copy_.cancel();
     // The browser already has the text as it is.
-    if (!dirty_ && shownGeneration_ == generation_ && generation_ > 0)
+    if (!dirty_ && !copying && shownGeneration_ == generation_ && generation_ > 0)
         return;
     dirty_ = false;
     inFlight_ = true;

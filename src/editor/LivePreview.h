@@ -19,9 +19,14 @@ class SourceEditor;
 
 // The live preview: while it lives, the preview shows the editor's text as a save would write it,
 // served at the page's own address, after each pause in typing (LiveUpdatePacing). The two panes
-// follow each other: the caret's element is scrolled into view in the preview, and a Ctrl+click
-// in the preview puts the caret at the start of that element's tag. The file on disk is never
-// touched. Destroying it gives the preview back to the saved file.
+// follow each other: the caret's element is scrolled into view in the preview (after each update
+// too, so that the preview follows the typing), and a Ctrl+click in the preview puts the caret at
+// the start of that element's tag. The file on disk is never touched. Destroying it gives the
+// preview back to the saved file.
+//
+// A 5 MB page must not stall the typing: the text is copied a slice per turn of the event loop,
+// encoded, told its charset and outlined on a worker, its elements paired there too, and the
+// caret's element is a binary search away.
 class LivePreview : public QObject
 {
     Q_OBJECT
@@ -34,7 +39,9 @@ public:
     // Where the live page is served: the document's file, or for a document never saved a name in
     // the template folder; empty when there is no document.
     QString pagePath() const;
-    // Serves the text as it is now, at once (for the full-screen preview, which then loads it).
+    // Serves the text as it is now, at once (for the full-screen preview, which then loads it):
+    // nothing to do when the preview is up to date; else the text is encoded here and its tags
+    // are found on the worker.
     void serveNow();
 
     const LiveUpdatePacing& pacing() const { return pacing_; }

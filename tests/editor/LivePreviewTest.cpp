@@ -210,6 +210,21 @@ TEST_F(LivePreviewInWindow, EachUpdateScrollsToTheCaretsElement)
     EXPECT_EQ(preview()->calls, QStringList());
 }
 
+// A big text is copied a slice per turn of the event loop; typing during the copy drops it, and
+// the update shows the text as typed, never a copy made of two texts.
+TEST_F(LivePreviewInWindow, TypingDuringTheCopyOfABigTextStartsItAgain)
+{
+    const QByteArray page = "<p>" + QByteArray(3 * 1024 * 1024 / 2, 'a') + "</p>";
+    openPage(page);
+    // Turning it on copies the first slice at once, the rest as the events come.
+    form->setLivePreview(true);
+    editor()->setCursorPosition(0);
+    editor()->insertPlainText(QStringLiteral("<b>x</b>"));
+    ASSERT_TRUE(liveUpdateArrives(0));
+    EXPECT_EQ(liveCalls().size(), 1);
+    EXPECT_TRUE(preview()->liveBytes == "<b>x</b>" + page) << "a copy of two texts was shown";
+}
+
 // The full-screen preview takes the live text: at once when the preview is behind the typing,
 // its tags found away from the typing, and without a reload when the preview is up to date.
 TEST_F(LivePreviewInWindow, FullScreenServesTheTextOnlyWhenBehind)

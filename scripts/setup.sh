@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-declarative-dev qt6-svg-dev
     qt6-translations-l10n libgl-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth fonts-dejavu-core openbox xdotool x11-utils x11-apps x11-xkb-utils
+    xvfb xauth fonts-dejavu-core openbox xdotool x11-utils x11-apps x11-xkb-utils libx11-dev
     librsvg2-bin desktop-file-utils
     dpkg-dev file lintian appstream man-db
     clang-format

@@ -1,6 +1,7 @@
 // Start-up: the application object, the command line, the seven windows, the document named on
 // the command line, the message loop.
 #include "app/CommandLine.h"
+#include "app/KeyLatencyProbe.h"
 #include "app/ProgramWindows.h"
 #include "document/DocumentFormat.h"
 #include "editor/MainWindow.h"
@@ -45,6 +46,7 @@ int main(int argc, char** argv)
     // The application object takes its own options (-platform, -style, ...), which the command
     // line above left to it.
     QApplication app(argc, argv);
+    KeyLatencyProbe::installIfAsked(&app);
     // The icon and the menu entry under which desktops group the program's windows.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/pagewright.svg")));
     QApplication::setDesktopFileName(QStringLiteral("pagewright"));

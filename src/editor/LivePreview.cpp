@@ -4,7 +4,9 @@
 #include "document/DocumentSession.h"
 #include "editor/NoticeBar.h"
 #include "platform/Browser.h"
+#include "platform/LiveTrace.h"
 #include "text/SourceEditor.h"
+#include "text/TextBuffer.h"
 
 #include <QDir>
 
@@ -14,13 +16,15 @@ namespace {
 // the next one back no longer than this.
 constexpr qint64 lostUpdateMs = 10000;
 constexpr int dialogNoticeMs = 8000;
+// The characters copied per turn of the event loop: a millisecond or two of copying.
+constexpr qsizetype copySliceLength = qsizetype(1) << 20;
 
 } // namespace
 
 LivePreview::LivePreview(SourceEditor& editor, DocumentSession& session, Browser& browser,
                          QString templateDirectory, QObject* parent)
     : QObject(parent), editor_(editor), session_(session), browser_(browser),
-      templateDirectory_(std::move(templateDirectory))
+      templateDirectory_(std::move(templateDirectory)), copy_(copySliceLength)
 {
     worker_.setMaxThreadCount(1);
     pause_.setSingleShot(true);
@@ -57,19 +61,38 @@ void LivePreview::serveNow()
     if (path.isEmpty())
         return;
     pause_.stop();
+    const bool copying = copy_.isActive();
+    copy_.cancel();
+    // The browser already has the text as it is.
+    if (!dirty_ && !copying && shownGeneration_ == generation_ && generation_ > 0)
+        return;
     dirty_ = false;
     inFlight_ = true;
     updateClock_.start();
+    // The page is needed now, its outline only once the page has loaded: that goes to the worker.
     const QString text = editor_.PlainText();
-    TagOutline outline = TagOutline::of(text);
-    QStringList tagNames = outline.startTagNames();
-    show({++generation_, path, encodeDocument(text, session_.format()), std::move(outline),
-          std::move(tagNames)});
+    QByteArray bytes = encodeDocument(text, session_.format());
+    QByteArray charset = charsetName(documentFormat(bytes));
+    const quint64 generation = ++generation_;
+    show({generation, path, std::move(bytes), std::move(charset), nullptr});
+    worker_.start([this, generation, text] {
+        Outline outline = std::make_shared<const TagOutline>(TagOutline::of(text));
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, outline]() mutable { outlined(generation, std::move(outline)); },
+            Qt::QueuedConnection);
+    });
 }
 
 void LivePreview::textChanged()
 {
+    LiveTrace::mark("edit");
     dirty_ = true;
+    if (copy_.isActive()) {
+        // The text being copied is gone: the next pause starts again.
+        copy_.cancel();
+        inFlight_ = false;
+    }
     pause_.start(pacing_.pauseMs());
 }
 
@@ -77,16 +100,40 @@ void LivePreview::startUpdate()
 {
     if (inFlight_ && updateClock_.elapsed() < lostUpdateMs)
         return; // pageLoaded starts the next one
-    const QString path = pagePath();
-    if (path.isEmpty())
+    if (pagePath().isEmpty())
         return;
+    LiveTrace::mark("timer");
     dirty_ = false;
     inFlight_ = true;
     updateClock_.start();
-    worker_.start([this, generation = ++generation_, path, text = editor_.PlainText(),
+    copy_.start(editor_.buffer()->length());
+    copySlice();
+}
+
+void LivePreview::copySlice()
+{
+    if (!copy_.isActive())
+        return;
+    const TextBuffer* buffer = editor_.buffer();
+    if (!copy_.copyNextSlice([buffer](qsizetype at) { return buffer->chunkAt(at); })) {
+        QMetaObject::invokeMethod(this, &LivePreview::copySlice, Qt::QueuedConnection);
+        return;
+    }
+    LiveTrace::mark("copied");
+    encodeOnWorker(copy_.take());
+}
+
+void LivePreview::encodeOnWorker(QString text)
+{
+    worker_.start([this, generation = ++generation_, path = pagePath(), text = std::move(text),
                    format = session_.format()] {
-        Snapshot snapshot{generation, path, encodeDocument(text, format), TagOutline::of(text), {}};
-        snapshot.tagNames = snapshot.outline.startTagNames();
+        Snapshot snapshot{generation,
+                          path,
+                          encodeDocument(text, format),
+                          {},
+                          std::make_shared<const TagOutline>(TagOutline::of(text))};
+        snapshot.charset = charsetName(documentFormat(snapshot.bytes));
+        LiveTrace::mark("bytes-ready");
         QMetaObject::invokeMethod(
             this, [this, snapshot = std::move(snapshot)]() mutable { show(std::move(snapshot)); },
             Qt::QueuedConnection);
@@ -96,13 +143,37 @@ void LivePreview::startUpdate()
 void LivePreview::show(Snapshot snapshot)
 {
     // serveNow may have shown a newer text meanwhile.
-    if (snapshot.generation < generation_)
+    if (snapshot.generation < generation_) {
+        retire(std::move(snapshot.outline));
         return;
-    outline_ = std::move(snapshot.outline);
-    tagNames_ = std::move(snapshot.tagNames);
+    }
+    shownGeneration_ = snapshot.generation;
     alignment_ = ElementAlignment();
     revealedTag_ = -1;
-    browser_.showLivePage(snapshot.path, snapshot.bytes);
+    if (snapshot.outline)
+        outlined(snapshot.generation, std::move(snapshot.outline));
+    browser_.showLivePage(snapshot.path, snapshot.bytes, snapshot.charset);
+    LiveTrace::mark("load-requested");
+}
+
+void LivePreview::outlined(quint64 generation, Outline outline)
+{
+    if (generation != generation_) {
+        retire(std::move(outline));
+        return;
+    }
+    retire(std::exchange(outline_, std::move(outline)));
+    outlineGeneration_ = generation;
+    if (elementsPending_) {
+        elementsPending_ = false;
+        pairOnWorker(std::exchange(pendingElements_, QString()));
+    }
+}
+
+void LivePreview::retire(Outline outline)
+{
+    if (outline)
+        worker_.start([outline = std::move(outline)]() mutable { outline.reset(); });
 }
 
 void LivePreview::pageLoaded()
@@ -110,17 +181,29 @@ void LivePreview::pageLoaded()
     if (!inFlight_)
         return;
     inFlight_ = false;
+    LiveTrace::mark("load-finished");
     pacing_.updateTook(updateClock_.elapsed());
     if (dirty_)
         pause_.start(pacing_.pauseMs());
 }
 
-// A big page lists a hundred thousand elements and more: they are split and paired on the
-// worker, away from the typing.
 void LivePreview::elementsListed(const QString& names)
 {
-    worker_.start([this, names, tagNames = tagNames_, generation = generation_] {
-        ElementAlignment alignment(tagNames, names.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+    if (outlineGeneration_ != generation_) {
+        pendingElements_ = names;
+        elementsPending_ = true;
+        return;
+    }
+    pairOnWorker(names);
+}
+
+// A big page lists a hundred thousand elements and more: they are split and paired on the
+// worker, away from the typing.
+void LivePreview::pairOnWorker(const QString& names)
+{
+    worker_.start([this, names, outline = outline_, generation = generation_] {
+        ElementAlignment alignment(outline->startTagNames(),
+                                   names.split(QLatin1Char(' '), Qt::SkipEmptyParts));
         QMetaObject::invokeMethod(
             this,
             [this, generation, alignment = std::move(alignment)]() mutable {
@@ -135,15 +218,21 @@ void LivePreview::paired(quint64 generation, ElementAlignment alignment)
     if (generation != generation_)
         return; // a newer text is on its way
     alignment_ = std::move(alignment);
-    // The element the caret is in now is where the preview already is: only moves scroll it.
-    revealedTag_ = outline_.elementAt(editor_.cursorPosition());
+    LiveTrace::mark("paired");
+    // The preview follows the typing: the caret's element comes into view if it is not.
+    revealedTag_ = -1;
+    revealCaretElement();
 }
 
 void LivePreview::caretMoved()
 {
-    if (!upToDate())
-        return;
-    const qsizetype tag = outline_.elementAt(editor_.cursorPosition());
+    if (upToDate())
+        revealCaretElement();
+}
+
+void LivePreview::revealCaretElement()
+{
+    const qsizetype tag = outline_->elementAt(editor_.cursorPosition());
     if (tag == revealedTag_)
         return;
     revealedTag_ = tag;
@@ -158,7 +247,7 @@ void LivePreview::elementPicked(const QList<int>& indexes)
         const qsizetype tag = alignment_.tagOfElement(element);
         if (tag < 0)
             continue;
-        const TagAt& start = outline_.tags()[std::size_t(outline_.startTags()[std::size_t(tag)])];
+        const TagAt& start = outline_->tags()[std::size_t(outline_->startTags()[std::size_t(tag)])];
         revealedTag_ = tag;
         editor_.setFocus();
         editor_.setCursorPosition(start.start);

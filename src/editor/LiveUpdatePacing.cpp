@@ -5,7 +5,7 @@
 int LiveUpdatePacing::pauseMs() const
 {
     return int(
-        std::clamp(lastCostMs_ * costFactor, qint64(shortestPauseMs), qint64(longestPauseMs)));
+        std::clamp(lastCostMs_ / costDivisor, qint64(shortestPauseMs), qint64(longestPauseMs)));
 }
 
 void LiveUpdatePacing::updateTook(qint64 costMs)

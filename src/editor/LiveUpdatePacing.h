@@ -8,12 +8,13 @@
 class LiveUpdatePacing
 {
 public:
-    static constexpr int shortestPauseMs = 300;
+    static constexpr int shortestPauseMs = 250;
     static constexpr int longestPauseMs = 5000;
-    // The pause is the last update's cost when that is longer than the shortest pause: the
-    // preview then takes at most half of the time, and a 100 KB page (an update of 150 to 250 ms
-    // on a busy machine) still shows what was typed soon after the shortest pause.
-    static constexpr int costFactor = 1;
+    // The pause is half the last update's cost when that is longer than the shortest pause: the
+    // preview then takes at most two thirds of the time (the engine's, in a process of its own;
+    // the typing thread does not wait for it), and a 100 KB page, whose update takes 150 to
+    // 450 ms on a busy machine, still shows what was typed within half a second of the last key.
+    static constexpr int costDivisor = 2;
 
     // The pause after the last edit before the preview updates.
     int pauseMs() const;

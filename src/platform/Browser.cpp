@@ -12,7 +12,7 @@ Browser::Browser(QWidget* parent) : QWidget(parent)
     setPalette(blank);
 }
 
-void Browser::showLivePage(const QString&, const QByteArray&) {}
+void Browser::showLivePage(const QString&, const QByteArray&, const QByteArray&) {}
 
 void Browser::endLivePage() {}
 

@@ -34,8 +34,10 @@ public:
     // endLivePage: an update of the page already shown keeps its scroll position, and its
     // alert, confirm and prompt stay quiet. After each load of the live page the browser lists
     // its elements (elementsListed), and a Ctrl+click on the page is reported (elementPicked) and
-    // not seen by the page.
-    virtual void showLivePage(const QString& path, const QByteArray& bytes);
+    // not seen by the page. `charset` names the charset of `bytes` as browsers name it; when
+    // empty, the bytes are looked at to tell it.
+    virtual void showLivePage(const QString& path, const QByteArray& bytes,
+                              const QByteArray& charset);
     // The file itself is served again, and clicks are the page's own.
     virtual void endLivePage();
     // Scrolls the element at `index` (in document order) into view, unless it is in view.

@@ -24,13 +24,15 @@ void DeferredBrowser::navigate(const QString& path)
     }
 }
 
-void DeferredBrowser::showLivePage(const QString& path, const QByteArray& bytes)
+void DeferredBrowser::showLivePage(const QString& path, const QByteArray& bytes,
+                                   const QByteArray& charset)
 {
     if (engine_) {
-        engine_->showLivePage(path, bytes);
+        engine_->showLivePage(path, bytes, charset);
     } else if (!failure_) {
         pendingPath_ = path;
         pendingLiveBytes_ = bytes.isNull() ? QByteArray("") : bytes;
+        pendingLiveCharset_ = charset;
         startOnceShown();
     }
 }
@@ -96,7 +98,8 @@ void DeferredBrowser::startEngine()
     engine_->show();
     const QString path = std::exchange(pendingPath_, QString());
     if (!pendingLiveBytes_.isNull())
-        engine_->showLivePage(path, std::exchange(pendingLiveBytes_, QByteArray()));
+        engine_->showLivePage(path, std::exchange(pendingLiveBytes_, QByteArray()),
+                              pendingLiveCharset_);
     else
         engine_->navigate(path);
 }

@@ -21,7 +21,8 @@ public:
     void goBack() override;
     void goForward() override;
     void setDefaultTextEncoding(const QByteArray& charset) override;
-    void showLivePage(const QString& path, const QByteArray& bytes) override;
+    void showLivePage(const QString& path, const QByteArray& bytes,
+                      const QByteArray& charset) override;
     void endLivePage() override;
     void revealElement(int index) override;
 
@@ -43,5 +44,6 @@ private:
     QString pendingPath_;
     // A live page asked for before the engine started (null bytes: none).
     QByteArray pendingLiveBytes_;
+    QByteArray pendingLiveCharset_;
     bool starting_ = false;
 };

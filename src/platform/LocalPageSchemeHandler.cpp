@@ -1,5 +1,6 @@
 #include "platform/LocalPageSchemeHandler.h"
 
+#include "platform/LiveTrace.h"
 #include "platform/LocalFileSource.h"
 #include "platform/LocalPageRequestGuard.h"
 
@@ -25,10 +26,17 @@ LocalPageSchemeHandler::PageCharset& pageCharsetRule()
 // How much of a page is read to tell its charset.
 constexpr qint64 charsetScanLimit = qint64(16) * 1024 * 1024;
 
-// The pages served from text rather than from their files, by cleaned path.
-QHash<QString, QByteArray>& servedTexts()
+struct ServedText
 {
-    static QHash<QString, QByteArray> texts;
+    QByteArray bytes;
+    // Empty: told from the bytes.
+    QByteArray charset;
+};
+
+// The pages served from text rather than from their files, by cleaned path.
+QHash<QString, ServedText>& servedTexts()
+{
+    static QHash<QString, ServedText> texts;
     return texts;
 }
 
@@ -59,9 +67,10 @@ std::unique_ptr<QIODevice> LocalPageSchemeHandler::openServed(const QString& pat
     return buffer;
 }
 
-void LocalPageSchemeHandler::serveText(const QString& path, const QByteArray& bytes)
+void LocalPageSchemeHandler::serveText(const QString& path, const QByteArray& bytes,
+                                       const QByteArray& charset)
 {
-    servedTexts().insert(QDir::cleanPath(path), bytes.isNull() ? QByteArray("") : bytes);
+    servedTexts().insert(QDir::cleanPath(path), {bytes.isNull() ? QByteArray("") : bytes, charset});
 }
 
 void LocalPageSchemeHandler::stopServingText(const QString& path)
@@ -71,7 +80,12 @@ void LocalPageSchemeHandler::stopServingText(const QString& path)
 
 QByteArray LocalPageSchemeHandler::servedText(const QString& path)
 {
-    return servedTexts().value(QDir::cleanPath(path));
+    return servedTexts().value(QDir::cleanPath(path)).bytes;
+}
+
+QByteArray LocalPageSchemeHandler::servedCharset(const QString& path)
+{
+    return servedTexts().value(QDir::cleanPath(path)).charset;
 }
 
 void LocalPageSchemeHandler::registerScheme(PageCharset pageCharset)
@@ -197,8 +211,13 @@ void LocalPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
     // The page's bytes decide its charset (valid UTF-8 or not): all of them, or the first
     // charsetScanLimit bytes of a bigger page, which is then not held in memory a second time
     // beside the editor's text. The engine then reads the source itself.
-    // A text served from memory is looked at where it is.
+    // A text served from memory is looked at where it is, unless its charset came with it.
     const auto* buffer = qobject_cast<QBuffer*>(bytes);
+    const QByteArray servedAs = buffer ? servedCharset(path) : QByteArray();
+    if (!servedAs.isEmpty()) {
+        job->reply(contentType(type.name(), servedAs), bytes);
+        return;
+    }
     QByteArray head =
         buffer ? buffer->data().left(charsetScanLimit) : bytes->read(charsetScanLimit);
     const auto* file = qobject_cast<QFileDevice*>(bytes);
@@ -208,6 +227,8 @@ void LocalPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
     }
     if (head.size() == charsetScanLimit)
         head.truncate(wholeCharactersLength(head));
+    LiveTrace::mark("job");
     const PageCharset& charsetOf = pageCharsetRule();
     job->reply(contentType(type.name(), charsetOf ? charsetOf(head) : QByteArray()), bytes);
+    LiveTrace::mark("job-replied");
 }

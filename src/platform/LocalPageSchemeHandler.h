@@ -63,11 +63,14 @@ public:
 
     // Serves `bytes` as the file at the absolute `path` (which need not exist) to every preview,
     // until stopServingText: the live preview's page is the editor's text, at the page's own
-    // address.
-    static void serveText(const QString& path, const QByteArray& bytes);
+    // address. `charset` is the charset of the bytes, or empty to tell it from them.
+    static void serveText(const QString& path, const QByteArray& bytes,
+                          const QByteArray& charset = {});
     static void stopServingText(const QString& path);
     // The text served at `path`, or null bytes when the file itself is served.
     static QByteArray servedText(const QString& path);
+    // The charset the text at `path` was served with; empty when told from the bytes.
+    static QByteArray servedCharset(const QString& path);
 
     explicit LocalPageSchemeHandler(QObject* parent = nullptr, Source source = {});
     void requestStarted(QWebEngineUrlRequestJob* job) override;

@@ -56,7 +56,7 @@ void WebEngineBrowser::createView()
             [this, forward] { emit commandStateChange(ForwardCommand, forward->isEnabled()); });
     connect(view_, &QWebEngineView::loadFinished, this, [this](bool) {
         if (showsLivePage())
-            listElements();
+            listAfterPaint();
         emit documentComplete();
     });
     view_->installEventFilter(this);
@@ -125,6 +125,8 @@ void WebEngineBrowser::watchPageWidget(QObject* child)
 
 bool WebEngineBrowser::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Paint && watched != view_)
+        pagePainted();
     if (watched == view_ && event->type() == QEvent::ChildAdded) {
         watchPageWidget(static_cast<QChildEvent*>(event)->child());
     } else if (watched != view_ && event->type() == QEvent::Hide &&

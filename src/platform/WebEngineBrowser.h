@@ -18,7 +18,8 @@ public:
     void goBack() override;
     void goForward() override;
     void setDefaultTextEncoding(const QByteArray& charset) override;
-    void showLivePage(const QString& path, const QByteArray& bytes) override;
+    void showLivePage(const QString& path, const QByteArray& bytes,
+                      const QByteArray& charset) override;
     void endLivePage() override;
     void revealElement(int index) override;
 
@@ -42,6 +43,10 @@ private:
     // Whether the page shown is the live page.
     bool showsLivePage() const;
     void listElements();
+    // Lists the elements of the page just loaded once it is on the screen (or soon, if nothing
+    // is painted): the script would hold the page's last frame back.
+    void listAfterPaint();
+    void pagePainted();
     // Reports the element under `point` of the page's widget (a Ctrl+click).
     void pickElement(QPointF point);
     // Whether `event`, sent to a widget of the page, is part of a Ctrl+click on the live page,
@@ -53,4 +58,7 @@ private:
     // The path of the live page; empty while the preview shows files.
     QString livePath_;
     QByteArray defaultTextEncoding_;
+    // Counts the loads of the live page whose elements wait for a paint; 0 when none waits.
+    quint64 listWaitingLoad_ = 0;
+    quint64 liveLoads_ = 0;
 };

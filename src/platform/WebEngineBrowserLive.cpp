@@ -2,6 +2,7 @@
 // elements listed and found again by their place in document order. The scripts run in a world
 // of their own, so the page's scripts neither see them nor can change what they rely on; nothing
 // is written into the page.
+#include "platform/LiveTrace.h"
 #include "platform/LocalPageSchemeHandler.h"
 #include "platform/PreviewPage.h"
 #include "platform/WebEngineBrowser.h"
@@ -9,12 +10,15 @@
 #include <QDir>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QTimer>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
 namespace {
 
 constexpr quint32 ownWorld = QWebEngineScript::ApplicationWorld;
+// How long the listing waits for the loaded page's first paint.
+constexpr int listAtTheLatestMs = 150;
 
 const QString listScript =
     QStringLiteral("Array.prototype.map.call(document.getElementsByTagName('*'),"
@@ -36,9 +40,10 @@ const QString pickScript =
 
 } // namespace
 
-void WebEngineBrowser::showLivePage(const QString& path, const QByteArray& bytes)
+void WebEngineBrowser::showLivePage(const QString& path, const QByteArray& bytes,
+                                    const QByteArray& charset)
 {
-    LocalPageSchemeHandler::serveText(path, bytes);
+    LocalPageSchemeHandler::serveText(path, bytes, charset);
     if (!view_)
         createView();
     if (!livePath_.isEmpty() && QDir::cleanPath(livePath_) != QDir::cleanPath(path))
@@ -70,10 +75,38 @@ bool WebEngineBrowser::showsLivePage() const
            LocalPageSchemeHandler::filePath(view_->url()) == QDir::cleanPath(livePath_);
 }
 
+void WebEngineBrowser::listAfterPaint()
+{
+    const quint64 load = ++liveLoads_;
+    listWaitingLoad_ = load;
+    QTimer::singleShot(listAtTheLatestMs, this, [this, load] {
+        if (listWaitingLoad_ == load)
+            pagePainted();
+    });
+}
+
+void WebEngineBrowser::pagePainted()
+{
+    LiveTrace::mark("paint");
+    if (listWaitingLoad_ == 0)
+        return;
+    listWaitingLoad_ = 0;
+    // After the paint has been handled.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (showsLivePage())
+                listElements();
+        },
+        Qt::QueuedConnection);
+}
+
 void WebEngineBrowser::listElements()
 {
     QPointer<WebEngineBrowser> self(this);
+    LiveTrace::mark("list-asked");
     page_->runJavaScript(listScript, ownWorld, [self](const QVariant& names) {
+        LiveTrace::mark("list-answered");
         if (self && self->showsLivePage())
             emit self->elementsListed(names.toString());
     });

@@ -130,6 +130,25 @@ TEST_F(LivePreviewEndToEnd, CaretMovesScrollTheElementIntoView)
     EXPECT_EQ(js("window.scrollY").toInt(), shown - 5);
 }
 
+// The preview follows what is typed: text typed in an element out of view brings it into view
+// once the update has loaded.
+TEST_F(LivePreviewEndToEnd, TypingBringsTheElementIntoView)
+{
+    openLive("<body style=\"margin:0\"><div style=\"height:4000px\">top</div>"
+             "<p id=last>last</p></body>");
+    editor->setCursorPosition(editor->PlainText().indexOf("last</p>"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return js("window.scrollY").toInt() > 3000; }, 10000));
+    js("window.scrollTo(0, 0)");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return js("window.scrollY").toInt() == 0; }, 10000));
+
+    QSignalSpy listed(browser, &Browser::elementsListed);
+    editor->insertPlainText("more ");
+    ASSERT_TRUE(listed.wait(30000)) << "no live update";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return js("window.scrollY").toInt() > 3000; }, 10000))
+        << "the typed element stays out of view";
+    EXPECT_EQ(js("document.getElementById('last').textContent").toString(), "more last");
+}
+
 // A page that greets its reader is not answered at every pause in typing: the live update keeps
 // the dialog quiet and says so once.
 TEST_F(LivePreviewEndToEnd, LiveUpdatesKeepThePagesDialogsQuiet)

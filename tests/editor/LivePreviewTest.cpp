@@ -34,7 +34,8 @@ TEST_P(LiveUpdatePacingAfter, PauseGrowsWithTheLastUpdatesCost)
 }
 
 const PacingCase pacingCases[] = {
-    {-5, 300}, {0, 300}, {299, 300}, {301, 301}, {2500, 2500}, {4999, 4999}, {60000, 5000},
+    {-5, 250},    {0, 250},     {499, 250},    {503, 251},
+    {2500, 1250}, {9998, 4999}, {10002, 5000}, {60000, 5000},
 };
 
 INSTANTIATE_TEST_SUITE_P(Costs, LiveUpdatePacingAfter, ::testing::ValuesIn(pacingCases),
@@ -91,6 +92,7 @@ TEST_F(LivePreviewInWindow, ServesTheTextInTheSavedCharsetWithoutWritingTheFile)
     ASSERT_TRUE(liveUpdateArrives(0)) << "turning it on shows the text at once";
     EXPECT_EQ(liveCalls().last(), "live " + path("page.html"));
     EXPECT_EQ(preview()->liveBytes, saved);
+    EXPECT_EQ(preview()->liveCharset, "windows-1251") << "told on the worker, not by the engine";
     pageLoads(implied() + QStringList{"p"});
 
     editor()->setCursorPosition(editor()->TextLength());
@@ -177,6 +179,79 @@ TEST_F(LivePreviewInWindow, FullScreenShowsTheLiveText)
     const QString untitled = QDir(QDir::currentPath()).filePath(TForm1::UntitledName + ".html");
     EXPECT_EQ(platform.browsers.value(1)->calls, QStringList{"navigate " + untitled});
     EXPECT_EQ(preview()->liveBytes, "<p>live</p>");
+}
+
+// The preview follows what is typed: after each update the caret's element is scrolled to (the
+// browser leaves it where it is when it is in view).
+TEST_F(LivePreviewInWindow, EachUpdateScrollsToTheCaretsElement)
+{
+    const QByteArray page = "<div>a</div>\n<p>b</p>";
+    openPage(page);
+    form->setLivePreview(true);
+    ASSERT_TRUE(liveUpdateArrives(0));
+    editor()->setCursorPosition(page.indexOf("b</p>"));
+    const QStringList elements = implied() + QStringList{"div", "p"};
+    pageLoads(elements);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return preview()->calls.contains("reveal 4"); }, 5000))
+        << preview()->calls.join(", ").toStdString();
+
+    for (const char* typed : {"x", "y"}) {
+        preview()->calls.clear();
+        type(typed);
+        ASSERT_TRUE(liveUpdateArrives(0));
+        EXPECT_EQ(preview()->calls.filter("reveal"), QStringList()) << "not before the load";
+        pageLoads(elements);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return preview()->calls.contains("reveal 4"); }, 5000))
+            << "after typing " << typed;
+    }
+    // Moves within the element do not scroll again.
+    preview()->calls.clear();
+    editor()->setCursorPosition(page.indexOf("b</p>"));
+    EXPECT_EQ(preview()->calls, QStringList());
+}
+
+// A big text is copied a slice per turn of the event loop; typing during the copy drops it, and
+// the update shows the text as typed, never a copy made of two texts.
+TEST_F(LivePreviewInWindow, TypingDuringTheCopyOfABigTextStartsItAgain)
+{
+    const QByteArray page = "<p>" + QByteArray(3 * 1024 * 1024 / 2, 'a') + "</p>";
+    openPage(page);
+    // Turning it on copies the first slice at once, the rest as the events come.
+    form->setLivePreview(true);
+    editor()->setCursorPosition(0);
+    editor()->insertPlainText(QStringLiteral("<b>x</b>"));
+    ASSERT_TRUE(liveUpdateArrives(0));
+    EXPECT_EQ(liveCalls().size(), 1);
+    EXPECT_TRUE(preview()->liveBytes == "<b>x</b>" + page) << "a copy of two texts was shown";
+}
+
+// The full-screen preview takes the live text: at once when the preview is behind the typing,
+// its tags found away from the typing, and without a reload when the preview is up to date.
+TEST_F(LivePreviewInWindow, FullScreenServesTheTextOnlyWhenBehind)
+{
+    const QByteArray page = "<p>a</p>";
+    openPage(page);
+    form->setLivePreview(true);
+    ASSERT_TRUE(liveUpdateArrives(0));
+    pageLoads(implied() + QStringList{"p"});
+    form->Action1Execute();
+    EXPECT_EQ(liveCalls().size(), 1) << "the preview already shows the text";
+
+    editor()->setCursorPosition(editor()->TextLength());
+    editor()->insertPlainText(QStringLiteral("<b>new</b>"));
+    form->Action1Execute();
+    ASSERT_EQ(liveCalls().size(), 2) << "served at once";
+    EXPECT_EQ(preview()->liveBytes, page + "<b>new</b>");
+    // The page may list its elements before its tags are back from the worker: they are paired
+    // once they are, and a Ctrl+click on the new element lands on its tag.
+    pageLoads(implied() + QStringList{"p", "b"});
+    const qsizetype bold = page.size();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            emit preview()->elementPicked({4});
+            return editor()->cursorPosition() == bold;
+        },
+        5000));
 }
 
 TEST_F(LivePreviewInWindow, QuietDialogsAreNotedOnce)

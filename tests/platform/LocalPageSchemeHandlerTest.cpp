@@ -353,6 +353,9 @@ TEST(LocalPageServedText, TakesThePlaceOfTheFileUntilWithdrawn)
     EXPECT_TRUE(LocalPageSchemeHandler::servedText(page).isNull());
     LocalPageSchemeHandler::serveText(QStringLiteral("/tmp/other/../pages//page.html"), "<p>");
     EXPECT_EQ(LocalPageSchemeHandler::servedText(page), "<p>");
+    EXPECT_EQ(LocalPageSchemeHandler::servedCharset(page), "") << "told from the bytes";
+    LocalPageSchemeHandler::serveText(page, "<p>", "windows-1251");
+    EXPECT_EQ(LocalPageSchemeHandler::servedCharset(page), "windows-1251");
     EXPECT_TRUE(
         LocalPageSchemeHandler::servedText(QStringLiteral("/tmp/pages/other.html")).isNull());
     LocalPageSchemeHandler::serveText(page, QByteArray());

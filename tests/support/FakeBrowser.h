@@ -17,6 +17,7 @@ public:
     QStringList calls;
     QByteArray defaultTextEncoding;
     QByteArray liveBytes;
+    QByteArray liveCharset;
 
     void navigate(const QString& path) override { calls << QStringLiteral("navigate ") + path; }
     void refresh() override { calls << QStringLiteral("refresh"); }
@@ -26,10 +27,12 @@ public:
     {
         defaultTextEncoding = charset;
     }
-    void showLivePage(const QString& path, const QByteArray& bytes) override
+    void showLivePage(const QString& path, const QByteArray& bytes,
+                      const QByteArray& charset) override
     {
         calls << QStringLiteral("live ") + path;
         liveBytes = bytes;
+        liveCharset = charset;
     }
     void endLivePage() override { calls << QStringLiteral("end live"); }
     void revealElement(int index) override { calls << QStringLiteral("reveal %1").arg(index); }

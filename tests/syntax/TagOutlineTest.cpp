@@ -101,6 +101,31 @@ TEST(TagOutline, SingleLinePageOfFiveMegabytes)
     EXPECT_EQ(outline.elementAt(unit.size()), -1);
 }
 
+// The caret asks for its element at every move: the quick answer is the replay's at every
+// position of pages that open, close, imply and leave elements unfinished.
+TEST(TagOutline, QuickAnswerIsTheReplaysEverywhere)
+{
+    const char* const pages[] = {
+        "<div><p>a<b>b</b></p></div><ul><li>a<li>b</ul><p>a<div>x</div>",
+        "<p>a<br>b<img src=x><input/>c</p><svg><circle r=\"1\"/><g/></svg><hr>",
+        "<table><tr><td>a<td>b<tr><td>c</table><select><option>a<option>b</select>",
+        "<div></span><script>'<p>'</script><!-- <b> --><i>x</I></DIV>",
+        "<p>a<br<p>b</p><img src=\"x\"<div>c</div><br",
+        "<br <p>a</p><img alt='<b>' <i>x</i><input\n<div>y</div><br/<span>z",
+        "<br\"<p>a</p>\"><img src='x><b>'>c<br=<p>d</p>",
+        "<dl><dt>a<dd>b<dt>c</dl><p>open<p>implied<h1>head</h1>",
+        "",
+        "text only",
+    };
+    for (const char* page : pages) {
+        const QString text = QString::fromUtf8(page);
+        const TagOutline outline = TagOutline::of(text);
+        for (qsizetype position = 0; position <= text.size() + 1; ++position)
+            ASSERT_EQ(outline.elementAt(position), outline.elementAtByReplay(position))
+                << page << " at " << position;
+    }
+}
+
 struct AlignmentCase
 {
     const char* name;

@@ -66,8 +66,8 @@ void JournalWriter::waitUntilWritten()
 {
     push({Request::Barrier, {}, {}, {}, {}, {}, 0});
     std::unique_lock guard(mutex_);
-    const quint64 target = made_;
-    done_.wait(guard, [&] { return finished_ >= target; });
+    // Also what the writer asked of itself meanwhile (the copy of the file after a start).
+    done_.wait(guard, [&] { return finished_ >= made_; });
 }
 
 void JournalWriter::push(Request request)

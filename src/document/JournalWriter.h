@@ -39,7 +39,8 @@ public:
     void append(QByteArray records);
     // Deletes the journal and its lock file.
     void remove();
-    // Waits until every request made so far is carried out and flushed (for tests).
+    // Waits until every request made so far, and every one the writer made of itself meanwhile,
+    // is carried out and flushed (for tests).
     void waitUntilWritten();
 
 private:

@@ -53,12 +53,13 @@ std::optional<ByteRange> parseRange(const QByteArray& field, qint64 size)
 {
     if (!field.startsWith("bytes="))
         return std::nullopt;
-    const QByteArray spec = field.mid(6).split(',').first().trimmed();
-    const qsizetype dash = spec.indexOf('-');
+    const QByteArray wanted = field.mid(6).split(',').first().trimmed();
+    const qsizetype dash = wanted.indexOf('-');
     if (dash < 0)
         return std::nullopt;
     bool firstOk = true, lastOk = true;
-    const QByteArray firstText = spec.left(dash).trimmed(), lastText = spec.mid(dash + 1).trimmed();
+    const QByteArray firstText = wanted.left(dash).trimmed(),
+                     lastText = wanted.mid(dash + 1).trimmed();
     const qint64 first = firstText.isEmpty() ? -1 : firstText.toLongLong(&firstOk);
     const qint64 last = lastText.isEmpty() ? -1 : lastText.toLongLong(&lastOk);
     if (!firstOk || !lastOk || (first < 0 && last < 0))

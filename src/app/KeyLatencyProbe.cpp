@@ -1,5 +1,7 @@
 #include "app/KeyLatencyProbe.h"
 
+#include "platform/LiveTrace.h"
+
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QWidget>
@@ -9,12 +11,10 @@
 
 namespace {
 
-// The X server stamps its events with CLOCK_MONOTONIC in milliseconds.
+// The X server stamps its events with the monotonic clock in milliseconds, wrapping at 32 bits.
 quint32 monotonicMs()
 {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return quint32(quint64(now.tv_sec) * 1000 + quint64(now.tv_nsec) / 1000000);
+    return quint32(quint64(LiveTrace::monotonicMs()));
 }
 
 bool isWithin(QObject* object, QObject* ancestor)

@@ -14,6 +14,20 @@ std::atomic<DiskFlush::FlushFunction> flushFunction{&::fdatasync};
 
 } // namespace
 
+int DiskFlush::writeAll(int fd, QByteArrayView bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? errno : EIO;
+        done += n;
+    }
+    return 0;
+}
+
 int DiskFlush::fileData(int fd)
 {
     for (;;) {

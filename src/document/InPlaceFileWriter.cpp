@@ -76,18 +76,11 @@ void InPlaceFileWriter::write(const QString& path, const QByteArray& bytes)
         }
     }
     // From here on a failure may leave the file torn: the copy stays, for the next open to offer.
-    const char* data = bytes.constData();
-    off_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::pwrite(fd.get(), data + done, size_t(size - done), done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            throw FileError(failure(
-                path, QStringLiteral("Запись прервана; файл может быть записан не полностью.\n") +
-                          systemReason(n < 0 ? errno : EIO)));
-        done += n;
-    }
+    // The descriptor was just opened: its position is the file's start.
+    if (const int error = DiskFlush::writeAll(fd.get(), bytes); error != 0)
+        throw FileError(failure(
+            path, QStringLiteral("Запись прервана; файл может быть записан не полностью.\n") +
+                      systemReason(error)));
     if (::ftruncate(fd.get(), size) != 0)
         throw FileError(failure(path, systemReason(errno)));
     if (const int error = DiskFlush::fileData(fd.get()); error != 0)

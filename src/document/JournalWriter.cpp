@@ -251,17 +251,10 @@ bool JournalWriter::copyFileRecord(int file, const FileSignature& expected)
 
 void JournalWriter::writeAll(QByteArrayView bytes)
 {
-    qsizetype done = 0;
-    while (fd_ >= 0 && done < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            // A journal that cannot be written stops; the document itself is untouched.
-            closeFile();
-            return;
-        }
-        done += n;
+    if (fd_ >= 0 && DiskFlush::writeAll(fd_, bytes) != 0) {
+        // A journal that cannot be written stops; the document itself is untouched.
+        closeFile();
+        return;
     }
     unsynced_ = true;
 }

@@ -118,16 +118,8 @@ QString RecoveryStore::writeSafetyCopy(const QString& path, const QByteArray& by
                           O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     int error = fd < 0 ? errno : 0;
     for (const QByteArray* part : {&start, &content}) {
-        qsizetype done = 0;
-        while (error == 0 && done < part->size()) {
-            const ssize_t n = ::write(fd, part->constData() + done, size_t(part->size() - done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                error = n < 0 ? errno : EIO;
-            else
-                done += n;
-        }
+        if (error == 0)
+            error = DiskFlush::writeAll(fd, *part);
     }
     if (error == 0)
         error = DiskFlush::fileData(fd);

@@ -21,6 +21,14 @@ constexpr qsizetype copySliceLength = qsizetype(1) << 20;
 
 } // namespace
 
+LivePreview::Snapshot LivePreview::encoded(quint64 generation, QString path, const QString& text,
+                                           const TextFormat& format)
+{
+    Snapshot snapshot{generation, std::move(path), encodeDocument(text, format), {}, nullptr};
+    snapshot.charset = charsetName(documentFormat(snapshot.bytes));
+    return snapshot;
+}
+
 LivePreview::LivePreview(SourceEditor& editor, DocumentSession& session, Browser& browser,
                          QString templateDirectory, QObject* parent)
     : QObject(parent), editor_(editor), session_(session), browser_(browser),
@@ -71,10 +79,8 @@ void LivePreview::serveNow()
     updateClock_.start();
     // The page is needed now, its outline only once the page has loaded: that goes to the worker.
     const QString text = editor_.PlainText();
-    QByteArray bytes = encodeDocument(text, session_.format());
-    QByteArray charset = charsetName(documentFormat(bytes));
     const quint64 generation = ++generation_;
-    show({generation, path, std::move(bytes), std::move(charset), nullptr});
+    show(encoded(generation, path, text, session_.format()));
     worker_.start([this, generation, text] {
         Outline outline = std::make_shared<const TagOutline>(TagOutline::of(text));
         QMetaObject::invokeMethod(
@@ -127,12 +133,8 @@ void LivePreview::encodeOnWorker(QString text)
 {
     worker_.start([this, generation = ++generation_, path = pagePath(), text = std::move(text),
                    format = session_.format()] {
-        Snapshot snapshot{generation,
-                          path,
-                          encodeDocument(text, format),
-                          {},
-                          std::make_shared<const TagOutline>(TagOutline::of(text))};
-        snapshot.charset = charsetName(documentFormat(snapshot.bytes));
+        Snapshot snapshot = encoded(generation, path, text, format);
+        snapshot.outline = std::make_shared<const TagOutline>(TagOutline::of(text));
         LiveTrace::mark("bytes-ready");
         QMetaObject::invokeMethod(
             this, [this, snapshot = std::move(snapshot)]() mutable { show(std::move(snapshot)); },

@@ -13,6 +13,7 @@
 #include <memory>
 
 class Browser;
+struct TextFormat;
 class DocumentSession;
 class NoticeBar;
 class SourceEditor;
@@ -58,6 +59,9 @@ private:
         Outline outline;
     };
 
+    // The text as a save would write it, and the charset it is served in.
+    static Snapshot encoded(quint64 generation, QString path, const QString& text,
+                            const TextFormat& format);
     void textChanged();
     void startUpdate();
     // Copies the next slice of the text; the last one hands the copy to the worker.

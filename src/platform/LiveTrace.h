@@ -17,14 +17,18 @@ inline bool enabled()
     return on;
 }
 
-inline void mark(const char* step)
+// The monotonic clock in milliseconds, the clock of the X server's event times too.
+inline double monotonicMs()
 {
-    if (!enabled())
-        return;
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    std::fprintf(stderr, "live-trace %.3f %s\n",
-                 double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6, step);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+inline void mark(const char* step)
+{
+    if (enabled())
+        std::fprintf(stderr, "live-trace %.3f %s\n", monotonicMs(), step);
 }
 
 } // namespace LiveTrace
